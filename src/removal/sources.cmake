@@ -1,0 +1,3 @@
+list(APPEND VASTEL_ENGINE_SOURCES
+  removal/ArchiveFolder.cpp
+)

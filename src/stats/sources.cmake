@@ -1,0 +1,3 @@
+list(APPEND VASTEL_UI_SOURCES
+  stats/TfrmStatistics.cpp
+)

@@ -1,0 +1,1 @@
+vastel_qtest(app_launcher_tests app/LauncherTest.cpp)

@@ -1,0 +1,11 @@
+#include "support/TestSandbox.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    vastel::test::prepareSandbox();
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
