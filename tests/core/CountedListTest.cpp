@@ -2,6 +2,8 @@
 
 #include "platform/Paths.h"
 
+#include "support/SettingsFixture.h"
+
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,16 +14,8 @@ namespace {
 
 const QStringList kDefaults = {"*.doc", "*.exe", "*.dll"};
 
-class CountedListTest : public ::testing::Test {
+class CountedListTest : public test::SettingsFixture {
   protected:
-    void SetUp() override { QDir(settingsFolder()).removeRecursively(); }
-
-    static void writeRawFile(const QByteArray& content) {
-        QDir().mkpath(settingsFolder());
-        QFile f(mainSettingsFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
     static QStringList read(const QString& section = QStringLiteral("Include")) {
         return readCountedList(SettingsStore(), section, kDefaults);
     }

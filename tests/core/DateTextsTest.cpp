@@ -2,24 +2,17 @@
 
 #include "platform/PackedStamp.h"
 
+#include "support/LocaleScope.h"
+
 #include <gtest/gtest.h>
 #include <QLocale>
 
 namespace vastel {
 namespace {
 
-// Runs a test under a given default locale and puts the previous one back.
-class LocaleScope {
-  public:
-    explicit LocaleScope(const QLocale& locale) : saved_(QLocale()) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(saved_); }
-
-  private:
-    QLocale saved_;
-};
-
-const QLocale kEnglishUs(QLocale::English, QLocale::UnitedStates);
-const QLocale kGerman(QLocale::German, QLocale::Germany);
+using test::kEnglishUs;
+using test::kGerman;
+using test::LocaleScope;
 
 QDateTime at(int y, int m, int d, int h = 12, int min = 0) {
     return QDateTime(QDate(y, m, d), QTime(h, min));

@@ -2,6 +2,8 @@
 
 #include "platform/Paths.h"
 
+#include "support/SettingsFixture.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <QDir>
@@ -12,21 +14,8 @@
 namespace vastel {
 namespace {
 
-// Each test starts without any settings files.
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public test::SettingsFixture {
   protected:
-    void SetUp() override { QDir(settingsFolder()).removeRecursively(); }
-
-    static void writeRawFile(const QByteArray& content) {
-        QDir().mkpath(settingsFolder());
-        QFile f(mainSettingsFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    static QByteArray rawFile() {
-        QFile f(mainSettingsFile());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     static ino_t inodeOfMainFile() {
         struct stat st {};
         return ::stat(QFile::encodeName(mainSettingsFile()).constData(), &st) == 0 ? st.st_ino : 0;

@@ -2,6 +2,8 @@
 
 #include "platform/FileTypes.h"
 
+#include "support/LocaleScope.h"
+
 #include <gtest/gtest.h>
 #include <QLocale>
 #include <cmath>
@@ -10,18 +12,9 @@
 namespace vastel {
 namespace {
 
-// Runs a test under a given default locale and puts the previous one back.
-class LocaleScope {
-  public:
-    explicit LocaleScope(const QLocale& locale) : saved_(QLocale()) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(saved_); }
-
-  private:
-    QLocale saved_;
-};
-
-const QLocale kEnglishUs(QLocale::English, QLocale::UnitedStates);
-const QLocale kGerman(QLocale::German, QLocale::Germany);
+using test::kEnglishUs;
+using test::kGerman;
+using test::LocaleScope;
 
 TEST(UtilityTest, JoinPathPutsOneSeparatorBetween) {
     EXPECT_EQ(joinPath(QStringLiteral("/"), QStringLiteral("a.txt")), "/a.txt");
