@@ -60,9 +60,11 @@ Answer ScriptedDialogs::question(const QString& text, Buttons buttons, BoxIcon i
 }
 
 std::optional<QString> ScriptedDialogs::nextText() {
-    if (texts_.empty()) return std::nullopt;
-    std::optional<QString> t = texts_.front();
-    texts_.pop_front();
+    std::optional<QString> t;
+    if (!texts_.empty()) {
+        t.swap(texts_.front());
+        texts_.pop_front();
+    }
     return t;
 }
 

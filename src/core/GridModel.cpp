@@ -1,0 +1,219 @@
+#include "core/GridModel.h"
+
+#include <QColor>
+#include <algorithm>
+
+namespace vastel {
+
+namespace {
+
+const QColor kShadeAColour(223, 223, 223);
+
+}  // namespace
+
+GridModel::GridModel(const QStringList& headers, QObject* parent)
+    : QAbstractTableModel(parent), headers_(headers), alignments_(size_t(headers.size())) {}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(headers_.size());
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const GridRow& r = rows_[size_t(index.row())];
+    switch (role) {
+        case Qt::DisplayRole:
+            return r.cell(index.column());
+        case Qt::TextAlignmentRole: {
+            const Qt::Alignment a = alignments_[size_t(index.column())];
+            return a ? QVariant(int(a | Qt::AlignVCenter)) : QVariant();
+        }
+        case Qt::BackgroundRole:
+            return r.shade == GridShade::A ? QVariant(kShadeAColour) : QVariant();
+        case Qt::DecorationRole:
+            return r.marked && index.column() == markColumn_ ? markGlyph_ : QVariant();
+        case MarkRole:
+            return r.marked;
+        case PathRole:
+            return r.path;
+        case ShadeRole:
+            return int(r.shade);
+        default:
+            return {};
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size()) return {};
+    if (role == Qt::DisplayRole) return headers_.at(section);
+    if (role == Qt::TextAlignmentRole) {
+        const Qt::Alignment a = alignments_[size_t(section)];
+        return a ? QVariant(int(a | Qt::AlignVCenter)) : QVariant();
+    }
+    return {};
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+bool GridModel::removeRows(int row, int count, const QModelIndex& parent) {
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > int(rows_.size())) return false;
+    beginRemoveRows({}, row, row + count - 1);
+    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
+    endRemoveRows();
+    return true;
+}
+
+void GridModel::setHeaders(const QStringList& headers) {
+    beginResetModel();
+    headers_ = headers;
+    alignments_.assign(size_t(headers.size()), Qt::Alignment());
+    if (markColumn_ >= headers_.size()) markColumn_ = -1;
+    endResetModel();
+}
+
+void GridModel::setColumnAlignment(int column, Qt::Alignment alignment) {
+    if (column < 0 || column >= headers_.size()) return;
+    alignments_[size_t(column)] = alignment;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+    if (!rows_.empty())
+        Q_EMIT dataChanged(index(0, column), index(int(rows_.size()) - 1, column),
+                           {Qt::TextAlignmentRole});
+}
+
+void GridModel::setMarkColumn(int column) {
+    markColumn_ = column >= 0 && column < headers_.size() ? column : -1;
+    if (!rows_.empty() && !headers_.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(headers_.size()) - 1),
+                           {Qt::DecorationRole});
+}
+
+void GridModel::setMarkGlyph(const QVariant& decoration) {
+    markGlyph_ = decoration;
+    if (markColumn_ >= 0 && !rows_.empty())
+        Q_EMIT dataChanged(index(0, markColumn_), index(int(rows_.size()) - 1, markColumn_),
+                           {Qt::DecorationRole});
+}
+
+void GridModel::setCell(int row, int column, const QString& text) {
+    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= headers_.size()) return;
+    QStringList& cells = rows_[size_t(row)].cells;
+    while (cells.size() <= column) cells.append(QString());
+    cells[column] = text;
+    const QModelIndex i = index(row, column);
+    Q_EMIT dataChanged(i, i, {Qt::DisplayRole});
+}
+
+void GridModel::setRow(int row, GridRow value) {
+    if (row < 0 || row >= int(rows_.size())) return;
+    rows_[size_t(row)] = std::move(value);
+    rowChanged(row);
+}
+
+void GridModel::appendRow(GridRow value) {
+    const int at = int(rows_.size());
+    beginInsertRows({}, at, at);
+    rows_.push_back(std::move(value));
+    endInsertRows();
+}
+
+void GridModel::appendRows(std::vector<GridRow> rows) {
+    if (rows.empty()) return;
+    const int at = int(rows_.size());
+    beginInsertRows({}, at, at + int(rows.size()) - 1);
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+    endInsertRows();
+}
+
+void GridModel::clear() {
+    if (rows_.empty()) return;
+    beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    endResetModel();
+}
+
+void GridModel::setMarked(int row, bool marked) {
+    if (row < 0 || row >= int(rows_.size()) || rows_[size_t(row)].marked == marked) return;
+    rows_[size_t(row)].marked = marked;
+    rowChanged(row);
+}
+
+void GridModel::clearMarks() {
+    int firstChanged = -1;
+    int lastChanged = -1;
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        if (!rows_[r].marked) continue;
+        rows_[r].marked = false;
+        if (firstChanged < 0) firstChanged = int(r);
+        lastChanged = int(r);
+    }
+    if (firstChanged >= 0 && !headers_.isEmpty())
+        Q_EMIT dataChanged(index(firstChanged, 0), index(lastChanged, int(headers_.size()) - 1));
+}
+
+void GridModel::setShade(int row, GridShade shade) {
+    if (row < 0 || row >= int(rows_.size()) || rows_[size_t(row)].shade == shade) return;
+    rows_[size_t(row)].shade = shade;
+    rowChanged(row);
+}
+
+void GridModel::reorderRows(int first, const std::vector<int>& order) {
+    const int count = int(order.size());
+    if (count == 0 || first < 0 || first + count > int(rows_.size())) return;
+    std::vector<bool> seen(size_t(count), false);
+    for (const int from : order) {
+        if (from < first || from >= first + count || seen[size_t(from - first)]) return;
+        seen[size_t(from - first)] = true;
+    }
+
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Follow the permutation's cycles in place: no second copy of a million rows is made.
+    std::vector<bool> placed(size_t(count), false);
+    for (int start = 0; start < count; ++start) {
+        if (placed[size_t(start)]) continue;
+        GridRow held = std::move(rows_[size_t(first + start)]);
+        int to = start;
+        for (;;) {
+            placed[size_t(to)] = true;
+            const int from = order[size_t(to)] - first;
+            if (from == start) {
+                rows_[size_t(first + to)] = std::move(held);
+                break;
+            }
+            rows_[size_t(first + to)] = std::move(rows_[size_t(first + from)]);
+            to = from;
+        }
+    }
+
+    // Persistent indexes (the view's selection and current row) go where their rows went.
+    const QModelIndexList before = persistentIndexList();
+    if (!before.isEmpty()) {
+        std::vector<int> newRowOf(static_cast<size_t>(count));
+        for (int k = 0; k < count; ++k) newRowOf[size_t(order[size_t(k)] - first)] = first + k;
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex& i : before) {
+            const int r = i.row();
+            const bool inRange = r >= first && r < first + count;
+            after.append(inRange ? index(newRowOf[size_t(r - first)], i.column()) : i);
+        }
+        changePersistentIndexList(before, after);
+    }
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GridModel::rowChanged(int row) {
+    if (headers_.isEmpty()) return;
+    Q_EMIT dataChanged(index(row, 0), index(row, int(headers_.size()) - 1));
+}
+
+}  // namespace vastel

@@ -1,0 +1,145 @@
+#include "core/GridModel.h"
+#include "core/SortGrid.h"
+#include "support/LocaleScope.h"
+#include "support/TestSandbox.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QColor>
+#include <QHeaderView>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QPixmap>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+using namespace vastel;
+
+namespace {
+
+GridRow fileRow(const QString& size, const QString& name, const QByteArray& path) {
+    GridRow row;
+    row.cells = {size, name};
+    row.path = path;
+    return row;
+}
+
+}  // namespace
+
+// The result grid model under the model tester, as the finders fill, mark, sort and empty it.
+class GridModelTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void keepsTheModelContractThroughAFindersLife() {
+        GridModel grid({"Size", "FileName"});
+        QAbstractItemModelTester tester(&grid,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(grid.columnCount(), 2);
+        QCOMPARE(grid.headerData(1, Qt::Horizontal).toString(), QStringLiteral("FileName"));
+
+        std::vector<GridRow> batch;
+        for (int i = 0; i < 50; ++i)
+            batch.push_back(fileRow(QString::number(i * 10), QStringLiteral("f%1").arg(i),
+                                    "/d/f" + QByteArray::number(i)));
+        QSignalSpy inserted(&grid, &QAbstractItemModel::rowsInserted);
+        grid.appendRows(std::move(batch));
+        QCOMPARE(inserted.count(), 1);  // one insertion for the batch
+        grid.appendRow(fileRow("7", "last", "/d/last"));
+        QCOMPARE(grid.rowCount(), 51);
+
+        grid.setCell(3, 1, QStringLiteral("renamed"));
+        grid.setMarked(3, true);
+        grid.setShade(4, GridShade::A);
+        {
+            test::LocaleScope locale(test::kEnglishUs);
+            sortGridByNumber(grid, 0, grid.rowCount() - 1, true, 0);
+        }
+        QCOMPARE(grid.cell(0, 0), QStringLiteral("490"));
+        grid.clearMarks();
+        QVERIFY(grid.removeRows(10, 5));
+        QCOMPARE(grid.rowCount(), 46);
+        grid.clear();
+        QCOMPARE(grid.rowCount(), 0);
+        grid.setHeaders({"Size", "Date", "Name"});
+        QCOMPARE(grid.columnCount(), 3);
+    }
+
+    void showsTextsShadesMarksAndPaths() {
+        GridModel grid({"Size", "FileName"});
+        grid.setColumnAlignment(0, Qt::AlignRight);
+        QPixmap glyph(16, 16);
+        glyph.fill(Qt::red);
+        grid.setMarkColumn(1);
+        grid.setMarkGlyph(QIcon(glyph));
+        GridRow short_;
+        short_.cells = {"12"};  // fewer cells than columns
+        short_.path = QByteArray("/d/na\tme\xff", 9);
+        grid.appendRow(short_);
+        grid.appendRow(fileRow("3", "b", "/d/b"));
+
+        const QModelIndex size = grid.index(0, 0);
+        const QModelIndex name = grid.index(0, 1);
+        QCOMPARE(grid.data(size).toString(), QStringLiteral("12"));
+        QCOMPARE(grid.data(name).toString(), QString());
+        QCOMPARE(Qt::Alignment(grid.data(size, Qt::TextAlignmentRole).toInt()),
+                 Qt::AlignRight | Qt::AlignVCenter);
+        QVERIFY(!grid.data(name, Qt::TextAlignmentRole).isValid());
+        QCOMPARE(grid.data(size, GridModel::PathRole).toByteArray(), short_.path);
+        QVERIFY(!(grid.flags(size) & Qt::ItemIsEditable));
+
+        QVERIFY(!grid.data(name, Qt::BackgroundRole).isValid());
+        grid.setShade(0, GridShade::A);
+        QCOMPARE(grid.data(name, Qt::BackgroundRole).value<QColor>(), QColor(223, 223, 223));
+        grid.setShade(0, GridShade::B);
+        QVERIFY(!grid.data(name, Qt::BackgroundRole).isValid());
+
+        QSignalSpy changed(&grid, &QAbstractItemModel::dataChanged);
+        grid.setMarked(0, true);
+        QCOMPARE(changed.count(), 1);
+        grid.setMarked(0, true);  // no change, no signal
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(grid.data(name, GridModel::MarkRole).toBool());
+        QVERIFY(grid.data(name, Qt::DecorationRole).canConvert<QIcon>());
+        QVERIFY(!grid.data(size, Qt::DecorationRole).isValid());  // only the mark column
+        QVERIFY(!grid.data(grid.index(1, 1), Qt::DecorationRole).isValid());
+    }
+
+    // A sort moves rows whole; the view's current row and selection stay with their files.
+    void selectionFollowsSortedRows() {
+        GridModel grid({"Size", "FileName"});
+        QAbstractItemModelTester tester(&grid,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (const char* name : {"c", "a", "d", "b"})
+            grid.appendRow(fileRow("1", name, QByteArray("/d/") + name));
+        QTableView view;
+        view.setModel(&grid);
+        view.setSelectionBehavior(QAbstractItemView::SelectRows);
+        view.selectRow(2);                                    // "d"
+        const QPersistentModelIndex held = grid.index(0, 1);  // "c"
+
+        sortGridByText(grid, 0, 3, false, 1);
+        QCOMPARE(grid.cell(0, 1), QStringLiteral("a"));
+        QCOMPARE(view.currentIndex().row(), 3);
+        QCOMPARE(grid.path(view.currentIndex().row()), QByteArray("/d/d"));
+        QCOMPARE(held.row(), 2);
+        QCOMPARE(held.data().toString(), QStringLiteral("c"));
+    }
+
+    void refusesReordersThatAreNoPermutation() {
+        GridModel grid({"Name"});
+        for (const char* name : {"a", "b", "c"}) grid.appendRow(fileRow(name, {}, name));
+        QSignalSpy layout(&grid, &QAbstractItemModel::layoutChanged);
+        grid.reorderRows(0, {0, 0, 1});
+        grid.reorderRows(1, {1, 2, 3});
+        grid.reorderRows(2, {1});
+        QCOMPARE(layout.count(), 0);
+        grid.reorderRows(1, {2, 1});
+        QCOMPARE(layout.count(), 1);
+        QCOMPARE(grid.cell(1, 0), QStringLiteral("c"));
+        QCOMPARE(grid.path(2), QByteArray("b"));
+    }
+};
+
+VASTEL_QTEST_MAIN(GridModelTest)
+#include "gridModelTest.moc"
