@@ -9,6 +9,7 @@
 #include "core/Utility.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
+#include "protect/TfrmNoDelete.h"
 #include "removal/ArchiveFolder.h"
 #include "stats/TfrmStatistics.h"
 
@@ -55,7 +56,16 @@ const char* const kGateMessage =
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      lb1(harbor.lb1),
+      lbSearchPath(harbor.lbSearchPath),
+      lbWindows(harbor.lbWindows),
+      lbExt(harbor.lbExt),
+      lb2(harbor.lb2),
+      safeHarborMissing(harbor.safeHarborMissing),
+      lastTestedFolder(harbor.lastTestedFolder),
+      lastReason(harbor.lastReason) {
+    setProgramSafeHarbor(&harbor);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vastel 99 Version 3.0b from Tessivo Corporation"));
     setAttribute(Qt::WA_QuitOnClose, true);
@@ -178,6 +188,10 @@ TfrmMain::TfrmMain(QWidget* parent)
     adjustSize();
 }
 
+TfrmMain::~TfrmMain() {
+    if (&safeHarbor() == &harbor) setProgramSafeHarbor(nullptr);
+}
+
 QPushButton* TfrmMain::featureButton(const char* name, const QString& caption, const QString& hint,
                                      int icon) {
     auto* b = new QPushButton(style()->standardIcon(QStyle::StandardPixmap(icon)), caption, this);
@@ -258,13 +272,15 @@ bool TfrmMain::checkExceptionList() {
     return false;
 }
 
-void TfrmMain::GetSearchPath() {
-    // The folder list and its window come with the Safe Harbor; until one is built the
-    // gate keeps the finders shut.
-    safeHarborMissing = true;
-}
+void TfrmMain::GetSearchPath() { harbor.GetSearchPath(); }
 
-void TfrmMain::ReadSafeHarborExtensions() {}
+void TfrmMain::ReadSafeHarborExtensions() { harbor.ReadSafeHarborExtensions(); }
+
+void TfrmMain::normalizeExceptionList() { harbor.normalizeExceptionList(); }
+
+bool TfrmMain::isInSafeHarbor(const QByteArray& path, bool isFile, int* reason) {
+    return harbor.isInSafeHarbor(path, isFile, reason);
+}
 
 void TfrmMain::btDuplicateClick() {
     if (!checkExceptionList()) return;
@@ -289,7 +305,19 @@ void TfrmMain::btStatisticClick() {
 }
 
 void TfrmMain::btZipClick() {}
-void TfrmMain::btBuildClick() {}
+void TfrmMain::btBuildClick() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto* window = new TfrmNoDelete(this);
+    QApplication::restoreOverrideCursor();
+    window->exec();
+    const bool reloadNeeded = window->reloadNeeded;
+    delete window;
+    // Reloaded here, the gated buttons work as soon as a list has been saved.
+    if (reloadNeeded) {
+        GetSearchPath();
+        ReadSafeHarborExtensions();
+    }
+}
 
 void TfrmMain::btHelpClick() {
     helpFile = joinPath(programFolder(), QStringLiteral("vastel30.hlp"));

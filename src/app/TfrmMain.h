@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protect/SafeHarbor.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -16,18 +18,27 @@ class TfrmMain : public QWidget {
     Q_OBJECT
   public:
     explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
 
     // The Safe Harbor gate: passes when a folder list exists, else says so and fails.
     bool checkExceptionList();
     void GetSearchPath();
     void ReadSafeHarborExtensions();
+    void normalizeExceptionList();
+    bool isInSafeHarbor(const QByteArray& path, bool isFile, int* reason = nullptr);
     // Background by colour depth: below 15 bits the gradient fills the window.
     void chooseBackground(int bitsPerPixel, int planes);
 
-    // Safe Harbor state read by the membership test (sorted lists, lower-case types).
-    QStringList lb1, lbSearchPath, lbWindows, lbExt, lb2;
-    bool safeHarborMissing = true;
-    QString lastTestedFolder;
+    // The program's Safe Harbor (also reached as safeHarbor()); the fields below are its state.
+    SafeHarbor harbor;
+    FolderList& lb1;
+    FolderList& lbSearchPath;
+    FolderList& lbWindows;
+    QStringList& lbExt;
+    QByteArrayList& lb2;
+    bool& safeHarborMissing;
+    QByteArray& lastTestedFolder;
+    int& lastReason;
     QString helpFile;
 
     QLabel* lblTitle = nullptr;

@@ -8,7 +8,10 @@
 #include "inspect/TFindDlg.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Shell.h"
+#include "protect/FolderListFile.h"
+#include "protect/TfrmNoDelete.h"
 #include "stats/TfrmStatistics.h"
+#include "support/TempTree.h"
 #include "support/TestSandbox.h"
 
 #include <QApplication>
@@ -31,6 +34,21 @@ class LauncherTest : public QObject {
         auto* b = frmMain->findChild<QPushButton*>(QLatin1String(name));
         if (!b) qFatal("no button %s", name);
         return b;
+    }
+
+    // Runs `inside` on the Safe Harbor window once the launcher has opened it modally.
+    template <typename F>
+    bool whileSafeHarborWindowOpen(F inside) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* w = qobject_cast<TfrmNoDelete*>(QApplication::activeModalWidget());
+            if (!w) return;
+            seen = true;
+            inside(w);
+            if (w->isVisible()) QTest::mouseClick(w->btClose, Qt::LeftButton);
+        });
+        QTest::mouseClick(button("btBuild"), Qt::LeftButton);
+        return seen;
     }
 
   private Q_SLOTS:
@@ -142,8 +160,10 @@ class LauncherTest : public QObject {
         QVERIFY(frmStatistics->isVisible());
         QVERIFY(!frmStatistics->isModal());
         frmStatistics->hide();
-        for (const char* n : {"btZip", "btBuild"}) QTest::mouseClick(button(n), Qt::LeftButton);
+        QTest::mouseClick(button("btZip"), Qt::LeftButton);
+        QVERIFY(whileSafeHarborWindowOpen([](TfrmNoDelete*) {}));
         QVERIFY(script->messages().isEmpty());
+        QVERIFY(frmMain->safeHarborMissing);  // closed unchanged: nothing to reload
     }
 
     void duplicateModeFollowsTheLastButton() {
@@ -198,6 +218,47 @@ class LauncherTest : public QObject {
         QVERIFY(opened.isLocalFile());
         QVERIFY(opened.toLocalFile().endsWith(QStringLiteral("vastel30.html")));
         QVERIFY(QFileInfo::exists(opened.toLocalFile()));
+    }
+
+    void launcherHoldsTheProgramsSafeHarbor() {
+        QCOMPARE(&safeHarbor(), &frmMain->harbor);
+        QCOMPARE(&frmMain->lb1, &safeHarbor().lb1);
+        // Loaded at the first showing: the system folders and the search path.
+        QVERIFY(frmMain->lbWindows.contains("/ETC/"));
+        QVERIFY(frmMain->lbWindows.contains("/USR/LIB/"));
+        int reason = 0;
+        QVERIFY(frmMain->isInSafeHarbor("/etc/hosts", true, &reason));
+        QCOMPARE(reason, 1);
+    }
+
+    void gatePassesOnceABuildIsSavedWithoutRestart() {
+        test::TempTree fixture;
+        fixture.createFolder("config");
+        fixture.createFolder("etc");
+        fixture.createFolder("found/folder");
+        fixture.createFileWith("info/app.list", fixture.path("found/folder/app.bin") + "\n");
+        QVERIFY(frmMain->safeHarborMissing);
+        QTest::mouseClick(button("btDirHogs"), Qt::LeftButton);
+        QCOMPARE(script->messages().size(), 1);
+
+        script->clear();
+        script->answerQuestion(Answer::Yes);
+        QVERIFY(whileSafeHarborWindowOpen([&](TfrmNoDelete* w) {
+            w->branches = {fixture.path("info"), fixture.path("etc"), fixture.path("config")};
+            QTest::mouseClick(w->btBuild, Qt::LeftButton);
+        }));
+        QVERIFY(!frmMain->safeHarborMissing);
+        QVERIFY(frmMain->lb1.contains(fixture.path("found/folder/").toUpper()));
+        QVERIFY(safeHarbor().isInSafeHarbor(fixture.path("found/folder/x"), true));
+        for (const char* n : {"btDuplicate", "btFileHog", "btFiles", "btDirHogs", "btClean",
+                              "btBrowse", "btClearCache"})
+            QTest::mouseClick(button(n), Qt::LeftButton);
+        QVERIFY(script->messages().isEmpty());
+
+        // Without the file the next load finds the Safe Harbor unbuilt again.
+        QVERIFY(saveFolderListFile(folderListFilePath(), {}));
+        frmMain->GetSearchPath();
+        QVERIFY(frmMain->safeHarborMissing);
     }
 
     void aboutOpensFromButtonAndFootLabels() {

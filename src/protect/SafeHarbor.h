@@ -1,0 +1,80 @@
+#pragma once
+
+#include "protect/FolderList.h"
+#include "protect/RealFolderCache.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vastel {
+
+// The in-memory Safe Harbor: the folders and file types whose files are not removed without
+// an explicit override, and the membership test over them. The launcher owns the program's
+// instance; safeHarbor() reaches it from anywhere.
+class SafeHarbor {
+  public:
+    // Reason codes of the membership test.
+    enum Reason { NotProtected = 0, SystemFolder = 1, SearchPath = 2, Registry = 3, FileType = 4 };
+
+    // Where the folder lists come from; tests point these at fixtures.
+    struct Sources {
+        QString folderListFile;                    // empty: folders.txt of the program
+        std::optional<QByteArrayList> searchPath;  // nullopt: the PATH variable
+        std::optional<QByteArray> systemFolder;    // nullopt: the platform's
+        std::optional<QByteArray> windowsFolder;   // nullopt: the platform's
+    };
+    Sources sources;
+
+    FolderList lb1;           // every Safe Harbor folder
+    FolderList lbSearchPath;  // the folders of the search path
+    FolderList lbWindows;     // the system folder and the Windows folder
+    QStringList lbExt;        // the protected file types, lower case, sorted
+    QByteArrayList lb2;       // the entries of lb1, as loaded
+    bool safeHarborMissing = true;
+    QByteArray lastTestedFolder;
+    int lastReason = 0;
+
+    // Reloads lb1, lbSearchPath, lbWindows, lb2 and safeHarborMissing.
+    void GetSearchPath();
+    // Reloads lbExt from the protected types saved in the settings store.
+    void ReadSafeHarborExtensions();
+    // Brings the entries of the three folder lists into their upper-case lexical form again.
+    void normalizeExceptionList();
+    // Entries in the form the lists hold them: lexical form, upper case, and for an entry that
+    // reaches its folder through a symbolic link also the folder's real path, so that neither
+    // spelling escapes the test.
+    static QByteArrayList normalizeExceptionList(const QByteArrayList& entries);
+
+    // Whether the path lies in the Safe Harbor: with isFile its folder is tested, then its
+    // type; otherwise the path is a folder. Remembers the last folder and its reason.
+    bool isInSafeHarbor(const QByteArray& path, bool isFile, int* reason = nullptr);
+    // The same test without the memory of the last folder (safe to call from any thread as
+    // long as the lists do not change meanwhile).
+    int reasonOf(const QByteArray& path, bool isFile) const;
+    // The file's name or its "*" + extension is one of the protected types.
+    bool hasProtectedType(const QByteArray& path) const;
+    static QString safeHarborReason(int reason);
+
+    // The folder that the test looks up for a path: its lexical form in upper case.
+    static QByteArray testedFolder(const QByteArray& path, bool isFile);
+
+  private:
+    int reasonOfFolder(const QByteArray& folder) const;
+    // The reason of a path whose folder, as spelt, is in no list: its folder's real path
+    // (when that differs), then its type.
+    int unprotectedFolderReason(const QByteArray& path, bool isFile, const QByteArray& folder,
+                                const QByteArray& realFolder) const;
+    quint64 listsGeneration() const;
+    quint64 cachedGeneration_ = 0;
+    RealFolderCache realFolders_;
+};
+
+// The program's Safe Harbor: the one the launcher installed, else one made on first use.
+SafeHarbor& safeHarbor();
+// The launcher installs its own instance; nullptr goes back to the default one.
+void setProgramSafeHarbor(SafeHarbor* harbor);
+
+}  // namespace vastel

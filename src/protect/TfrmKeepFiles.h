@@ -1,0 +1,14 @@
+#pragma once
+
+#include "protect/FileTypeListWindow.h"
+
+namespace vastel {
+
+// The protected file types of the Safe Harbor ("NoDelExt").
+class TfrmKeepFiles : public FileTypeListWindow {
+    Q_OBJECT
+  public:
+    explicit TfrmKeepFiles(QWidget* parent = nullptr);
+};
+
+}  // namespace vastel

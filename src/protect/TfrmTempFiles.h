@@ -1,0 +1,14 @@
+#pragma once
+
+#include "protect/FileTypeListWindow.h"
+
+namespace vastel {
+
+// The temporary file types that the quick clean looks for ("TempFiles").
+class TfrmTempFiles : public FileTypeListWindow {
+    Q_OBJECT
+  public:
+    explicit TfrmTempFiles(QWidget* parent = nullptr);
+};
+
+}  // namespace vastel
