@@ -3,15 +3,34 @@
 #include <QDialog>
 
 class QLabel;
+class QProgressBar;
 
 namespace vastel {
 
-// A small window that asks the user to stand by while a long load runs.
+// The stand-by window: "Loading files ... standby" with a progress bar, shown by a caller
+// around a long loop. Showing or hiding it forgets the Safe Harbor test's last folder, so each
+// loop starts with a fresh look-up.
 class TfrmStandBy : public QDialog {
     Q_OBJECT
   public:
     explicit TfrmStandBy(QWidget* parent = nullptr);
+
+    // A loop of `steps` steps: the bar runs from 0 to steps - 1; the window is shown and painted.
+    void begin(int steps);
+    // Before step `index`: the bar's position, and pending events run (on a time slice).
+    void step(int index);
+    // The loop is done: the window is hidden.
+    void finish();
+
     QLabel* lblMessage = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    qint64 nextPump_ = 0;
 };
 
 }  // namespace vastel

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/WalkFile.h"
+
+namespace vastel {
+
+// Receives what a walk finds: the finder's filter and its collection.
+class WalkSink {
+  public:
+    virtual ~WalkSink() = default;
+    // A folder is about to be walked (before its sub-folders).
+    virtual void folderStarted(const QByteArray& folder) {}
+    // The finder's filter; a file it refuses is not collected.
+    virtual bool accepts(const WalkFile& file) { return true; }
+    // Adds the file's line; called only while the collection has room.
+    virtual void collect(const WalkFile& file) = 0;
+    // The folder's own files are done (not called for a folder left by an abort).
+    virtual void folderFinished(const QByteArray& folder) {}
+};
+
+}  // namespace vastel
