@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+namespace vastel {
+
+// How the removal windows ask the Safe Harbor about a path: a reason code (0 = not protected,
+// 1 to 4 = protected, for that reason) and the text of a reason.
+struct SafeHarborCheck {
+    std::function<int(const QByteArray& path, bool isFile)> reasonOf;
+    std::function<QString(int reason)> reasonText;
+
+    int reason(const QByteArray& path, bool isFile) const;
+    QString text(int reason) const;
+    static bool isProtected(int reason) { return reason >= 1 && reason <= 4; }
+};
+
+// The check that new removal windows start with: the program's Safe Harbor unless replaced.
+void setSafeHarborCheck(SafeHarborCheck check);
+const SafeHarborCheck& safeHarborCheck();
+
+}  // namespace vastel

@@ -1,0 +1,135 @@
+// The three removals of the deletion review.
+#include "removal/TfrmReallyDelete.h"
+
+#include "core/MessageBoxes.h"
+#include "platform/Dialogs.h"
+#include "platform/NativePath.h"
+#include "removal/ArchiveFolder.h"
+#include "removal/BusyCursor.h"
+#include "removal/RemovalTotals.h"
+#include "removal/ReviewRemoval.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+
+namespace vastel {
+
+namespace {
+
+const QString kNotDeleted = QStringLiteral("Files not deleted");
+
+// The bar runs from 0 to count - 1; a single file still gets a bar, not a busy indicator.
+void startBar(QProgressBar* bar, int count) {
+    bar->setRange(0, std::max(count - 1, 1));
+    bar->setValue(0);
+}
+
+bool ask(const QString& text) {
+    return confirmed(dialogs().question(text, Buttons::YesNo, BoxIcon::Question, Beep::None));
+}
+
+}  // namespace
+
+void TfrmReallyDelete::stepTo(int index, const QByteArray& path) {
+    lblName->setText(PathListBox::rowText(path));
+    bar->setValue(index);
+    pump_();
+}
+
+void TfrmReallyDelete::finishRemoval() {
+    lb1->clear();
+    UpdateHeaders();
+    accept();
+}
+
+void TfrmReallyDelete::DeleteAllClick() {
+    if (!ask(QStringLiteral("Really delete?"))) {
+        infoBox(kNotDeleted);
+        return;
+    }
+    const QList<QByteArray> paths = lb1->paths();
+    {
+        BusyCursor busy;
+        startBar(bar, int(paths.size()));
+        bar->show();
+        btClose->setEnabled(false);
+        operationRunning_ = true;
+        RemovalSink sink;
+        sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
+        deleteFiles(paths, sink);
+        operationRunning_ = false;
+        btClose->setEnabled(true);
+        bar->hide();
+    }
+    addRemovalTotals(paths.size(), savingsBytes(), 0, 0);
+    finishRemoval();
+}
+
+void TfrmReallyDelete::RecycleClick() {
+    if (!ask(QStringLiteral("Note that the recycle bin may be full or that you may have the "
+                            "\"Immediately Remove Files On Delete\" option turned on in the "
+                            "recycle bin. If either is true, then you will not be able to recover "
+                            "the deleted files from the recycle bin. \r\rSend to the recycle bin "
+                            "anyway?"))) {
+        infoBox(kNotDeleted);
+        return;
+    }
+    const QList<QByteArray> paths = lb1->paths();
+    {
+        BusyCursor busy;
+        startBar(bar, int(paths.size()));
+        bar->show();
+        btClose->setEnabled(false);
+        operationRunning_ = true;
+        RemovalSink sink;
+        sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
+        recycleFiles(paths, sink);
+        operationRunning_ = false;
+        btClose->setEnabled(true);
+        bar->hide();
+        addRemovalTotals(0, 0, paths.size(), savingsBytes());
+    }
+    finishRemoval();
+}
+
+void TfrmReallyDelete::ZipItClick() {
+    const std::optional<QString> comment = zipOptions ? zipOptions() : std::nullopt;
+    if (!comment) return;
+    const QList<QByteArray> paths = lb1->paths();
+    {
+        BusyCursor busy;
+        startBar(bar, int(paths.size()));
+        bar->show();
+        Gauge1->setValue(0);
+        Gauge1->show();
+        const QDateTime start = QDateTime::currentDateTime();
+        // Close stays usable: it asks whether to abort, and the archiving keeps the window
+        // responsive while it compresses.
+        operationRunning_ = true;
+        archiving_ = true;
+        RemovalSink sink;
+        sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
+        sink.memberProgress = [this](int percent) { Gauge1->setValue(percent); };
+        sink.cancelRequested = [this] {
+            pump_();
+            return abortRequested;
+        };
+        archiveFiles(paths, archiveTag, comment->toUtf8(), start, sink);
+        archiving_ = false;
+        operationRunning_ = false;
+        bar->hide();
+        Gauge1->hide();
+    }
+    addArchiveTotals(paths.size(), savingsBytes());
+    if (!abortRequested)
+        dialogs().message(Beep::None, BoxIcon::None,
+                          QStringLiteral("Files deleted and stored in archive zip files in the "
+                                         "folder \"%1\"")
+                              .arg(displayPath(archiveFolder)));
+    finishRemoval();
+}
+
+}  // namespace vastel
