@@ -70,11 +70,8 @@ bool statPath(const QByteArray& path, DirEntry& out) {
     return statEntry(AT_FDCWD, path.constData(), out);
 }
 
-std::vector<DirEntry> listDirectory(const QByteArray& folder, bool* ok) {
+std::vector<DirEntry> listOpenDirectory(int fd, bool* ok) {
     std::vector<DirEntry> entries;
-    const int fd = folder.isEmpty()
-                       ? -1
-                       : ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
     DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
     if (!dir) {
         if (fd >= 0) ::close(fd);
@@ -96,6 +93,13 @@ std::vector<DirEntry> listDirectory(const QByteArray& folder, bool* ok) {
     ::closedir(dir);
     if (ok) *ok = complete;
     return entries;
+}
+
+std::vector<DirEntry> listDirectory(const QByteArray& folder, bool* ok) {
+    const int fd = folder.isEmpty()
+                       ? -1
+                       : ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
+    return listOpenDirectory(fd, ok);
 }
 
 }  // namespace vastel

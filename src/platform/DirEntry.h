@@ -41,6 +41,8 @@ bool statPath(const QByteArray& path, DirEntry& out);
 // Entries of a folder in listing order, without "." and "..". ok=false when it cannot be
 // opened or its listing broke off (what was read before is returned).
 std::vector<DirEntry> listDirectory(const QByteArray& folder, bool* ok = nullptr);
+// The same for an open folder descriptor, which the call takes over (and closes).
+std::vector<DirEntry> listOpenDirectory(int fd, bool* ok = nullptr);
 
 // Attribute bits from a name and a stat mode.
 quint32 attributesOf(const QByteArray& name, mode_t mode);

@@ -68,28 +68,9 @@ bool FolderHandle::statChild(const QByteArray& name, DirEntry& out) const {
 }
 
 std::vector<DirEntry> FolderHandle::list(bool* ok) const {
-    std::vector<DirEntry> entries;
-    // fdopendir takes the descriptor over, so it gets a duplicate of ours.
+    // The listing takes its descriptor over, so it gets a duplicate of ours.
     const int copy = fd_ >= 0 ? ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
-    DIR* dir = copy >= 0 ? ::fdopendir(copy) : nullptr;
-    if (!dir) {
-        if (copy >= 0) ::close(copy);
-        if (ok) *ok = false;
-        return entries;
-    }
-    for (;;) {
-        errno = 0;
-        const dirent* e = ::readdir(dir);
-        if (!e) break;
-        const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
-        DirEntry entry;
-        if (statEntry(::dirfd(dir), n, entry)) entries.push_back(std::move(entry));
-    }
-    const bool complete = errno == 0;
-    ::closedir(dir);
-    if (ok) *ok = complete;
-    return entries;
+    return listOpenDirectory(copy, ok);
 }
 
 bool FolderHandle::openFile(const QByteArray& name, OpenedFile& out) const {
