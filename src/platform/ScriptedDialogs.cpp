@@ -95,7 +95,8 @@ std::optional<QFont> ScriptedDialogs::pickFont(const QFont& initial, bool fixedP
 }
 
 bool ScriptedDialogs::printDialog(QPrinter&, bool allowSelection) {
-    records_.append({Kind::Print, {}, Beep::None, BoxIcon::None, Buttons::OkCancel, {}});
+    records_.append(
+        {Kind::Print, {}, Beep::None, BoxIcon::None, Buttons::OkCancel, {}, allowSelection});
     if (prints_.empty()) return false;
     const bool ok = prints_.front();
     prints_.pop_front();

@@ -21,6 +21,7 @@ class ScriptedDialogs : public Dialogs {
         BoxIcon icon = BoxIcon::None;
         Buttons buttons = Buttons::Ok;
         QString caption;
+        bool allowSelection = false;  // print dialogs: whether "selection" was offered
     };
 
     explicit ScriptedDialogs(bool install = true);  // installs itself unless told not to

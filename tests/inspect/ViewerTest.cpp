@@ -336,6 +336,7 @@ class ViewerTest : public QObject {
         script->answerPrint(true);
         view->Print1Click();
         QVERIFY(!QFileInfo::exists(pdf));
+        QVERIFY(!script->records().last().allowSelection);  // nothing selected, nothing offered
 
         script->answerPrint(false);  // cancelled
         printer.setPrintRange(QPrinter::AllPages);
@@ -352,6 +353,12 @@ class ViewerTest : public QObject {
         QVERIFY2(printed.contains(QStringLiteral("Printed viewer line\nsecond one")),
                  qPrintable(printed));
         QFile::remove(pdf);
+
+        // With a selection the dialog offers to print just that.
+        view->Viewer1->selectAll();
+        script->answerPrint(false);
+        view->Print1Click();
+        QVERIFY(script->records().last().allowSelection);
 
         // The setup dialog works on the same printer.
         view->btPrint->click();
