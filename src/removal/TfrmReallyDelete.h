@@ -2,6 +2,7 @@
 
 #include "removal/EventPump.h"
 #include "removal/PathListBox.h"
+#include "removal/ReviewRemoval.h"
 #include "removal/SafeHarborCheck.h"
 
 #include <QByteArray>
@@ -96,6 +97,9 @@ class TfrmReallyDelete : public QDialog {
     void stepTo(int index, const QByteArray& path);
     qint64 savingsBytes() const;
     void finishRemoval();
+    // Deletes or recycles the files with the progress bar shown and Close disabled.
+    using Remover = int (*)(const QList<QByteArray>&, const RemovalSink&);
+    void removeWithProgress(const QList<QByteArray>& paths, Remover remove);
 
     bool shown_ = false;
     bool operationRunning_ = false;

@@ -45,25 +45,27 @@ void TfrmReallyDelete::finishRemoval() {
     accept();
 }
 
+void TfrmReallyDelete::removeWithProgress(const QList<QByteArray>& paths, Remover remove) {
+    BusyCursor busy;
+    startBar(bar, int(paths.size()));
+    bar->show();
+    btClose->setEnabled(false);
+    operationRunning_ = true;
+    RemovalSink sink;
+    sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
+    remove(paths, sink);
+    operationRunning_ = false;
+    btClose->setEnabled(true);
+    bar->hide();
+}
+
 void TfrmReallyDelete::DeleteAllClick() {
     if (!ask(QStringLiteral("Really delete?"))) {
         infoBox(kNotDeleted);
         return;
     }
     const QList<QByteArray> paths = lb1->paths();
-    {
-        BusyCursor busy;
-        startBar(bar, int(paths.size()));
-        bar->show();
-        btClose->setEnabled(false);
-        operationRunning_ = true;
-        RemovalSink sink;
-        sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
-        deleteFiles(paths, sink);
-        operationRunning_ = false;
-        btClose->setEnabled(true);
-        bar->hide();
-    }
+    removeWithProgress(paths, &deleteFiles);
     addRemovalTotals(paths.size(), savingsBytes(), 0, 0);
     finishRemoval();
 }
@@ -78,20 +80,8 @@ void TfrmReallyDelete::RecycleClick() {
         return;
     }
     const QList<QByteArray> paths = lb1->paths();
-    {
-        BusyCursor busy;
-        startBar(bar, int(paths.size()));
-        bar->show();
-        btClose->setEnabled(false);
-        operationRunning_ = true;
-        RemovalSink sink;
-        sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
-        recycleFiles(paths, sink);
-        operationRunning_ = false;
-        btClose->setEnabled(true);
-        bar->hide();
-        addRemovalTotals(0, 0, paths.size(), savingsBytes());
-    }
+    removeWithProgress(paths, &recycleFiles);
+    addRemovalTotals(0, 0, paths.size(), savingsBytes());
     finishRemoval();
 }
 
