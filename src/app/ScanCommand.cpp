@@ -1,5 +1,8 @@
 #include "app/ScanCommand.h"
 
+#include "platform/FolderReader.h"
+#include "platform/NativePath.h"
+
 #include <cstring>
 #include <vector>
 
@@ -35,6 +38,24 @@ void ScanCommand::printUsage(std::FILE* out) {
         "  help                 show this text\n",
         out);
     for (const ScanCommand* c : registry()) std::fprintf(out, "  %s\n", c->usage);
+}
+
+std::vector<ScanTarget> commandTargets(const QByteArrayList& paths) {
+    std::vector<ScanTarget> targets;
+    for (const QByteArray& path : paths) {
+        ScanTarget t;
+        t.root = path;
+        t.text = displayPath(path);
+        t.kind = isMountRoot(path) ? ScanTarget::Kind::Drive : ScanTarget::Kind::Folder;
+        targets.push_back(std::move(t));
+    }
+    return targets;
+}
+
+void CommandTargetErrors::targetFailed(const ScanTarget& target) {
+    std::fflush(stdout);
+    const QByteArray line = "Can't open drive " + target.root + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
 
 }  // namespace vastel

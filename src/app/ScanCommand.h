@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/ScanTarget.h"
+#include "core/WalkProgress.h"
+
 #include <QByteArrayList>
 #include <cstdio>
+#include <vector>
 
 namespace vastel {
 
@@ -18,6 +22,16 @@ class ScanCommand {
 
     static const ScanCommand* find(const char* name);
     static void printUsage(std::FILE* out);
+};
+
+// The targets named on a command line; a mount point counts as a drive, so that a drive that
+// does not answer is skipped like in the windows.
+std::vector<ScanTarget> commandTargets(const QByteArrayList& paths);
+
+// Names targets that cannot be opened on standard error ("Can't open drive " + path).
+class CommandTargetErrors : public WalkProgress {
+  public:
+    void targetFailed(const ScanTarget& target) override;
 };
 
 }  // namespace vastel

@@ -3,8 +3,6 @@
 #include "core/FieldEscape.h"
 #include "core/ScanTarget.h"
 #include "core/TreeWalk.h"
-#include "platform/FolderReader.h"
-#include "platform/NativePath.h"
 
 #include <cerrno>
 #include <charconv>
@@ -70,16 +68,6 @@ class WalkPrinter : public WalkSink {
     bool failed_ = false;
 };
 
-// Targets that cannot be opened are named on standard error.
-class WalkErrors : public WalkProgress {
-  public:
-    void targetFailed(const ScanTarget& target) override {
-        std::fflush(stdout);
-        const QByteArray line = "Can't open drive " + target.root + '\n';
-        std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    }
-};
-
 int usage() {
     std::fputs("Usage: vastel-scan walk [--pattern P] TARGET...\n", stderr);
     return 2;
@@ -109,18 +97,10 @@ int runWalk(const QByteArrayList& args) {
     }
     if (paths.isEmpty()) return usage();
 
-    // A mount point counts as a drive, so that a drive that does not answer is skipped.
-    std::vector<ScanTarget> targets;
-    for (const QByteArray& path : paths) {
-        ScanTarget t;
-        t.root = path;
-        t.text = displayPath(path);
-        t.kind = isMountRoot(path) ? ScanTarget::Kind::Drive : ScanTarget::Kind::Folder;
-        targets.push_back(std::move(t));
-    }
+    const std::vector<ScanTarget> targets = commandTargets(paths);
 
     WalkPrinter printer;
-    WalkErrors errors;
+    CommandTargetErrors errors;
     bool abort = false;
     TreeWalk walk(options, printer, errors, abort);
     walk.scanTargets(targets);

@@ -133,6 +133,14 @@ void GridModel::appendRows(std::vector<GridRow> rows) {
     endInsertRows();
 }
 
+std::vector<GridRow> GridModel::takeRows() {
+    beginResetModel();
+    std::vector<GridRow> taken = std::move(rows_);
+    rows_.clear();
+    endResetModel();
+    return taken;
+}
+
 void GridModel::clear() {
     if (rows_.empty()) return;
     beginResetModel();
@@ -158,6 +166,13 @@ void GridModel::clearMarks() {
     }
     if (firstChanged >= 0 && !headers_.isEmpty())
         Q_EMIT dataChanged(index(firstChanged, 0), index(lastChanged, int(headers_.size()) - 1));
+}
+
+void GridModel::setAllMarked(bool marked) {
+    if (rows_.empty()) return;
+    for (GridRow& r : rows_) r.marked = marked;
+    if (!headers_.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(headers_.size()) - 1));
 }
 
 void GridModel::setShade(int row, GridShade shade) {

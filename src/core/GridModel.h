@@ -45,12 +45,15 @@ class GridModel : public QAbstractTableModel {
     void setRow(int row, GridRow value);
     void appendRow(GridRow value);
     void appendRows(std::vector<GridRow> rows);  // one insertion for the whole batch
+    std::vector<GridRow> takeRows();             // empties the grid
     void clear();
 
     // Marks, shades and paths.
     bool isMarked(int row) const { return rows_[size_t(row)].marked; }
     void setMarked(int row, bool marked);
     void clearMarks();
+    // Marks or unmarks every row with one change notification (Mark all on a million rows).
+    void setAllMarked(bool marked);
     GridShade shade(int row) const { return rows_[size_t(row)].shade; }
     void setShade(int row, GridShade shade);
     const QByteArray& path(int row) const { return rows_[size_t(row)].path; }

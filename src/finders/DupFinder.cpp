@@ -1,0 +1,552 @@
+#include "finders/DupFinder.h"
+
+#include "core/GridModel.h"
+#include "core/SortGrid.h"
+#include "core/Utility.h"
+#include "finders/FieldTexts.h"
+#include "platform/NativePath.h"
+
+#include <QByteArrayView>
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <numeric>
+
+namespace vastel {
+
+SizeCondition SizeCondition::fromNumbers(SizeChoice choice, qint64 first, qint64 second,
+                                         bool kilobytes) {
+    const auto bytes = [kilobytes](qint64 n) {
+        if (!kilobytes) return n;
+        constexpr qint64 kMax = std::numeric_limits<qint64>::max() / 1024;
+        if (n > kMax) return std::numeric_limits<qint64>::max();
+        if (n < -kMax) return std::numeric_limits<qint64>::min();
+        return n * 1024;
+    };
+    return {choice, bytes(first), bytes(second)};
+}
+
+bool SizeCondition::passes(qint64 size) const {
+    switch (choice) {
+        case SizeChoice::Larger:
+            return size >= lower;
+        case SizeChoice::Smaller:
+            return size <= lower;
+        case SizeChoice::Between:
+            return lower <= size && size <= upper;
+    }
+    return false;
+}
+
+const QStringList& matchModeTexts() {
+    static const QStringList texts{
+        QStringLiteral("Filename only"),
+        QStringLiteral("Filename and size"),
+        QStringLiteral("Filename, size and modify date/time"),
+        QStringLiteral("Size only"),
+        QStringLiteral("Size and modify date/time"),
+        QStringLiteral("Size and type"),
+        QStringLiteral("Type and modify date/time"),
+    };
+    return texts;
+}
+
+const QStringList& duplicateHeaders() {
+    static const QStringList headers{
+        QStringLiteral("Filename"), QStringLiteral("Size"),   QStringLiteral("Modified"),
+        QStringLiteral("Time"),     QStringLiteral("Access"), QStringLiteral("Folder"),
+        QStringLiteral("Type"),
+    };
+    return headers;
+}
+
+const QStringList& fileHogHeaders() {
+    static const QStringList headers{
+        QStringLiteral("Size"),   QStringLiteral("Modified"), QStringLiteral("Time"),
+        QStringLiteral("Access"), QStringLiteral("FileName"), QStringLiteral("Type"),
+    };
+    return headers;
+}
+
+int markColumnOf(FinderMode mode) { return mode == FinderMode::Duplicates ? 0 : 4; }
+int folderColumn() { return 5; }
+
+namespace {
+
+// The fields of a collection line.
+enum class Field : quint8 { Name, Size, Date, Time, Access, Folder, Type, Path };
+
+// One collected file. Texts are not kept per file: the stamps are indexes into shared texts,
+// the folder and the type indexes into the collection's tables.
+struct Record {
+    QByteArrayView name;        // exact bytes, kept in the collection's name blocks
+    QByteArrayView unicodeKey;  // foldedKey(name) for names beyond ASCII; else folded on the fly
+    qint64 size = 0;
+    qint32 folder = 0;
+    qint32 type = 0;
+    qint32 date = 0, time = 0, access = 0;  // StampTexts indexes
+    qint32 sizeIndex = 0;                   // into the distinct sizes, set after the walk
+};
+
+struct Folder {
+    QByteArray path;  // exact bytes
+    QByteArray key;   // foldedKey(path)
+    QString text;     // made when a row needs it
+};
+
+struct Type {
+    QString text;
+};
+
+// Names packed one after another in large blocks that never move: one allocation for many
+// thousands of names instead of one each.
+class NameBlocks {
+  public:
+    QByteArrayView add(QByteArrayView bytes) {
+        if (blocks_.empty() || used_ + bytes.size() > capacity_) {
+            capacity_ = std::max(kBlockSize, bytes.size());
+            blocks_.push_back(std::make_unique<char[]>(size_t(capacity_)));
+            used_ = 0;
+        }
+        char* at = blocks_.back().get() + used_;
+        std::memcpy(at, bytes.data(), size_t(bytes.size()));
+        used_ += bytes.size();
+        return QByteArrayView(at, bytes.size());
+    }
+
+  private:
+    static constexpr qsizetype kBlockSize = 1 << 20;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    qsizetype used_ = 0;
+    qsizetype capacity_ = 0;
+};
+
+// Lexicographic comparison of two keys made of pieces, without joining them.
+int compareJoined(std::initializer_list<QByteArrayView> a,
+                  std::initializer_list<QByteArrayView> b) {
+    auto ia = a.begin(), ib = b.begin();
+    qsizetype pa = 0, pb = 0;
+    for (;;) {
+        while (ia != a.end() && pa == ia->size()) ++ia, pa = 0;
+        while (ib != b.end() && pb == ib->size()) ++ib, pb = 0;
+        if (ia == a.end() || ib == b.end())
+            return (ia == a.end() ? 0 : 1) - (ib == b.end() ? 0 : 1);
+        const qsizetype n = std::min(ia->size() - pa, ib->size() - pb);
+        const int c = std::memcmp(ia->data() + pa, ib->data() + pb, size_t(n));
+        if (c != 0) return c;
+        pa += n;
+        pb += n;
+    }
+}
+
+int compareBytes(QByteArrayView a, QByteArrayView b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    const int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), size_t(n));
+    if (c != 0) return c;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+constexpr uchar asciiUpper(uchar c) { return c >= 'a' && c <= 'z' ? uchar(c - 'a' + 'A') : c; }
+
+// Compares two byte strings with ASCII letters folded, unsigned, a proper beginning first.
+int compareFolded(QByteArrayView a, QByteArrayView b) {
+    const qsizetype n = std::min(a.size(), b.size());
+    const auto* pa = reinterpret_cast<const uchar*>(a.data());
+    const auto* pb = reinterpret_cast<const uchar*>(b.data());
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar ca = asciiUpper(pa[i]), cb = asciiUpper(pb[i]);
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+QByteArrayView nameKeyOf(const Record& r) { return r.unicodeKey.isNull() ? r.name : r.unicodeKey; }
+
+int compareNames(const Record& a, const Record& b) {
+    return compareFolded(nameKeyOf(a), nameKeyOf(b));
+}
+
+// Eight bytes of a record's folded name from an offset, as a number that sorts like them.
+quint64 namePrefix(const Record& r, qsizetype offset) {
+    const QByteArrayView key = nameKeyOf(r);
+    quint64 v = 0;
+    for (qsizetype i = offset; i < offset + 8; ++i)
+        v = (v << 8) | (i < key.size() ? asciiUpper(uchar(key[i])) : 0u);
+    return v;
+}
+
+// The sort's cheap first look at a line: numbers that order like its leading fields.
+struct SortEntry {
+    quint64 k1 = 0, k2 = 0;
+    qint32 index = 0;
+};
+
+template <typename T>
+int compareValues(T a, T b) {
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+}  // namespace
+
+struct DupCollection::Impl {
+    DupOptions options;
+    std::vector<Record> records;
+    NameBlocks names;
+    std::vector<Folder> folders;
+    std::vector<Type> types;
+    QHash<QByteArray, qint32> typeOfExtension;
+    StampTexts stamps;
+    qint32 lastFolder = -1;
+
+    // Set after the walk.
+    std::vector<qint64> sizes;  // distinct sizes, ascending
+    std::vector<QString> sizeTexts;
+    std::vector<qint32> sizeRank, stampRank, folderRank, typeRank;
+
+    explicit Impl(const DupOptions& o) : options(o) {}
+
+    qint32 folderOf(const QByteArray& path) {
+        if (lastFolder >= 0) {
+            const QByteArray& last = folders[size_t(lastFolder)].path;
+            if (last.size() == path.size() &&
+                std::memcmp(last.constData(), path.constData(), size_t(path.size())) == 0)
+                return lastFolder;
+        }
+        folders.push_back({path, foldedKey(path), QString()});
+        lastFolder = qint32(folders.size() - 1);
+        return lastFolder;
+    }
+
+    qint32 typeOf(const QByteArray& name) {
+        const qsizetype dot = name.lastIndexOf('.');
+        // A view of the name's bytes: no copy for the extensions already known.
+        const QByteArray view =
+            dot < 0 ? QByteArray()
+                    : QByteArray::fromRawData(name.constData() + dot, name.size() - dot);
+        const auto it = typeOfExtension.constFind(view);
+        if (it != typeOfExtension.constEnd()) return it.value();
+        const QByteArray extension(view.constData(), view.size());
+        types.push_back({fileTypeText(QString::fromUtf8(extension))});
+        const qint32 index = qint32(types.size() - 1);
+        typeOfExtension.insert(extension, index);
+        return index;
+    }
+
+    std::vector<Field> lineFields() const {
+        using F = Field;
+        if (options.mode == FinderMode::FileHogs)
+            return {F::Size, F::Date, F::Time, F::Access, F::Path, F::Type};
+        switch (options.matchMode) {
+            case 3:
+            case 4:
+            case 5:
+                return {F::Size, F::Name, F::Date, F::Time, F::Access, F::Folder, F::Type};
+            case 6:
+                return {F::Type, F::Date, F::Time, F::Name, F::Size, F::Access, F::Folder};
+            default:
+                return {F::Name, F::Size, F::Date, F::Time, F::Access, F::Folder, F::Type};
+        }
+    }
+
+    // The key of a match mode, field by field: concatenated texts could make two different
+    // keys equal ("a1" of 23 bytes and "a12" of 3 bytes).
+    std::vector<Field> keyFields() const {
+        using F = Field;
+        switch (options.matchMode) {
+            case 1:
+                return {F::Name, F::Size};
+            case 2:
+                return {F::Name, F::Size, F::Date, F::Time};
+            case 3:
+                return {F::Size};
+            case 4:
+                return {F::Size, F::Date, F::Time};
+            case 5:
+                return {F::Size, F::Type};
+            case 6:
+                return {F::Type, F::Date, F::Time};
+            default:
+                return {F::Name};
+        }
+    }
+
+    int compareField(Field f, const Record& a, const Record& b) const {
+        switch (f) {
+            case Field::Name:
+                return compareNames(a, b);
+            case Field::Size:
+                return compareValues(sizeRank[size_t(a.sizeIndex)], sizeRank[size_t(b.sizeIndex)]);
+            case Field::Date:
+                return compareValues(stampRank[size_t(a.date)], stampRank[size_t(b.date)]);
+            case Field::Time:
+                return compareValues(stampRank[size_t(a.time)], stampRank[size_t(b.time)]);
+            case Field::Access:
+                return compareValues(stampRank[size_t(a.access)], stampRank[size_t(b.access)]);
+            case Field::Folder:
+                return compareValues(folderRank[size_t(a.folder)], folderRank[size_t(b.folder)]);
+            case Field::Type:
+                return compareValues(typeRank[size_t(a.type)], typeRank[size_t(b.type)]);
+            case Field::Path: {
+                const Folder& fa = folders[size_t(a.folder)];
+                const Folder& fb = folders[size_t(b.folder)];
+                const QByteArrayView sa = fa.path.endsWith('/') ? QByteArrayView() : "/";
+                const QByteArrayView sb = fb.path.endsWith('/') ? QByteArrayView() : "/";
+                const QByteArray ka = foldedKey(nameKeyOf(a).toByteArray());
+                const QByteArray kb = foldedKey(nameKeyOf(b).toByteArray());
+                return compareJoined({fa.key, sa, ka}, {fb.key, sb, kb});
+            }
+        }
+        return 0;
+    }
+
+    // Ranks of the field values in the order of their texts.
+    void rankFields() {
+        std::vector<qint64> distinct;
+        distinct.reserve(records.size());
+        for (const Record& r : records) distinct.push_back(r.size);
+        std::sort(distinct.begin(), distinct.end());
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        sizes = std::move(distinct);
+        sizeTexts.clear();
+        sizeTexts.reserve(sizes.size());
+        for (const qint64 s : sizes) sizeTexts.push_back(thousandsText(s));
+        sizeRank = rankTexts(sizeTexts);
+        for (Record& r : records)
+            r.sizeIndex =
+                qint32(std::lower_bound(sizes.begin(), sizes.end(), r.size) - sizes.begin());
+
+        std::vector<QString> stampTexts;
+        stampTexts.reserve(stamps.size());
+        for (size_t i = 0; i < stamps.size(); ++i) stampTexts.push_back(stamps.text(int(i)));
+        stampRank = rankTexts(stampTexts);
+
+        std::vector<qint32> order(folders.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&](qint32 a, qint32 b) {
+            return compareBytes(folders[size_t(a)].key, folders[size_t(b)].key) < 0;
+        });
+        folderRank.assign(folders.size(), 0);
+        for (size_t i = 0; i < order.size(); ++i) {
+            const bool same =
+                i > 0 && folders[size_t(order[i])].key == folders[size_t(order[i - 1])].key;
+            folderRank[size_t(order[i])] =
+                i == 0 ? 0 : folderRank[size_t(order[i - 1])] + (same ? 0 : 1);
+        }
+
+        std::vector<QString> typeTexts;
+        typeTexts.reserve(types.size());
+        for (const Type& t : types) typeTexts.push_back(t.text);
+        typeRank = rankTexts(typeTexts);
+    }
+
+    // The leading fields of a line as two numbers; lines whose numbers tie are compared field
+    // by field. Stamp ranks take 20 bits: dates and times have fewer distinct texts.
+    SortEntry entryOf(qint32 index, bool packStamps) const {
+        const Record& r = records[size_t(index)];
+        SortEntry e;
+        e.index = index;
+        const quint64 sizeR = quint64(sizeRank[size_t(r.sizeIndex)]);
+        const quint64 dateR = quint64(stampRank[size_t(r.date)]);
+        const quint64 timeR = quint64(stampRank[size_t(r.time)]);
+        const quint64 accessR = quint64(stampRank[size_t(r.access)]);
+        const quint64 typeR = quint64(typeRank[size_t(r.type)]);
+        if (options.mode == FinderMode::FileHogs) {
+            if (!packStamps) return e;
+            e.k1 = sizeR << 20 | dateR;
+            e.k2 = timeR << 20 | accessR;
+            return e;
+        }
+        switch (options.matchMode) {
+            case 3:
+            case 4:
+            case 5:
+                e.k1 = sizeR;
+                e.k2 = namePrefix(r, 0);
+                break;
+            case 6:
+                if (!packStamps) return e;
+                e.k1 = typeR << 40 | dateR << 20 | timeR;
+                e.k2 = namePrefix(r, 0);
+                break;
+            default:
+                e.k1 = namePrefix(r, 0);
+                e.k2 = namePrefix(r, 8);
+                break;
+        }
+        return e;
+    }
+
+    // The collection in the order of its lines.
+    std::vector<qint32> sortedOrder() const {
+        const std::vector<Field> fields = lineFields();
+        const bool packStamps =
+            stamps.size() < (size_t(1) << 20) && types.size() < (size_t(1) << 24);
+        std::vector<SortEntry> entries;
+        entries.reserve(records.size());
+        for (size_t i = 0; i < records.size(); ++i)
+            entries.push_back(entryOf(qint32(i), packStamps));
+        std::sort(entries.begin(), entries.end(), [&](const SortEntry& x, const SortEntry& y) {
+            if (x.k1 != y.k1) return x.k1 < y.k1;
+            if (x.k2 != y.k2) return x.k2 < y.k2;
+            const Record& a = records[size_t(x.index)];
+            const Record& b = records[size_t(y.index)];
+            for (const Field f : fields)
+                if (const int c = compareField(f, a, b)) return c < 0;
+            // Lines that read the same: a fixed order all the same.
+            if (const int c = compareBytes(a.name, b.name)) return c < 0;
+            return x.index < y.index;
+        });
+        std::vector<qint32> order;
+        order.reserve(entries.size());
+        for (const SortEntry& e : entries) order.push_back(e.index);
+        return order;
+    }
+
+    bool sameKey(const std::vector<Field>& key, const Record& a, const Record& b) const {
+        for (const Field f : key)
+            if (compareField(f, a, b) != 0) return false;
+        return true;
+    }
+
+    const QString& folderText(qint32 index) {
+        Folder& f = folders[size_t(index)];
+        if (f.text.isNull()) f.text = displayPath(f.path);
+        return f.text;
+    }
+
+    GridRow rowOf(const Record& r) {
+        GridRow row;
+        const QByteArray name = QByteArray::fromRawData(r.name.data(), r.name.size());
+        row.path = joinPath(folders[size_t(r.folder)].path, name);
+        const QString& size = sizeTexts[size_t(r.sizeIndex)];
+        const QString& date = stamps.text(r.date);
+        const QString& time = stamps.text(r.time);
+        const QString& access = stamps.text(r.access);
+        const QString& type = types[size_t(r.type)].text;
+        if (options.mode == FinderMode::FileHogs) {
+            // The path keeps its case: on this system another case names another file.
+            row.cells = {size, date, time, access, displayPath(row.path), type};
+        } else {
+            row.cells = {displayPath(name), size, date, time, access, folderText(r.folder), type};
+        }
+        return row;
+    }
+
+    // Two neighbouring rows share a shade when they agree in the columns of their match mode.
+    bool sameShadeGroup(const Record& a, const Record& b) const {
+        switch (options.matchMode) {
+            case 0:
+            case 1:
+            case 2:
+                return compareNames(a, b) == 0;
+            case 3:
+            case 4:
+            case 5:
+                return a.size == b.size;
+            default:
+                return types[size_t(a.type)].text == types[size_t(b.type)].text &&
+                       stamps.text(a.time) == stamps.text(b.time);
+        }
+    }
+
+    std::vector<GridRow> gridRows() {
+        std::vector<GridRow> rows;
+        if (records.empty()) return rows;
+        rankFields();
+        const std::vector<qint32> order = sortedOrder();
+        if (options.mode == FinderMode::FileHogs) {
+            rows.reserve(order.size());
+            for (auto it = order.rbegin(); it != order.rend(); ++it)
+                rows.push_back(rowOf(records[size_t(*it)]));
+            return rows;
+        }
+
+        const std::vector<Field> key = keyFields();
+        const Record* previous = nullptr;
+        GridShade shade = GridShade::A;
+        const auto add = [&](const Record& r) {
+            if (previous) {
+                if (!sameShadeGroup(r, *previous))
+                    shade = shade == GridShade::A ? GridShade::B : GridShade::A;
+            }
+            GridRow row = rowOf(r);
+            row.shade = shade;
+            rows.push_back(std::move(row));
+            previous = &r;
+        };
+        const size_t n = order.size();
+        size_t k = 0;
+        while (k + 1 < n) {
+            const Record& first = records[size_t(order[k])];
+            size_t i = k + 1;
+            while (i < n && sameKey(key, records[size_t(order[i])], first)) {
+                if (i == k + 1) add(first);
+                add(records[size_t(order[i])]);
+                ++i;
+            }
+            k = i;
+        }
+        return rows;
+    }
+};
+
+DupCollection::DupCollection(const DupOptions& options) : d(std::make_unique<Impl>(options)) {}
+
+DupCollection::~DupCollection() = default;
+
+bool DupCollection::accepts(const WalkFile& file) {
+    return d->options.size.passes(file.entry.size);
+}
+
+void DupCollection::collect(const WalkFile& file) {
+    const DirEntry& e = file.entry;
+    Record r;
+    r.name = d->names.add(e.name);
+    for (const char c : e.name) {
+        if (uchar(c) >= 0x80) {
+            if (isValidUtf8(e.name)) r.unicodeKey = d->names.add(foldedKey(e.name));
+            break;
+        }
+    }
+    r.size = e.size;
+    r.folder = d->folderOf(file.folder);
+    r.type = d->typeOf(e.name);
+    r.date = d->stamps.dateIndex(e.lastWrite);
+    r.time = d->stamps.timeIndex(e.lastWrite);
+    r.access = d->stamps.dateIndex(e.lastAccess);
+    d->records.push_back(std::move(r));
+}
+
+qint64 DupCollection::count() const { return qint64(d->records.size()); }
+
+void DupCollection::clear() { d = std::make_unique<Impl>(d->options); }
+
+std::vector<GridRow> DupCollection::takeGridRows() {
+    std::vector<GridRow> rows = d->gridRows();
+    clear();
+    return rows;
+}
+
+void sortLargestFirst(GridModel& grid) { sortGridByNumber(grid, 0, grid.rowCount() - 1, true, 0); }
+
+DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pattern,
+                    const DupOptions& options, WalkProgress& progress, bool& abort) {
+    WalkOptions walkOptions;
+    walkOptions.pattern = pattern;
+    walkOptions.sliceMs = 0;
+    DupCollection collection(options);
+    TreeWalk walk(walkOptions, collection, progress, abort);
+    walk.scanTargets(targets);
+    DupRun run;
+    run.summary = walk.summary();
+    run.rows = collection.takeGridRows();
+    if (options.mode == FinderMode::FileHogs && run.rows.size() > 1) {
+        GridModel grid(fileHogHeaders());
+        grid.appendRows(std::move(run.rows));
+        sortLargestFirst(grid);
+        run.rows = grid.takeRows();
+    }
+    return run;
+}
+
+}  // namespace vastel

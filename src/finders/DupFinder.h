@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/GridRow.h"
+#include "core/ScanTarget.h"
+#include "core/TreeWalk.h"
+#include "core/WalkSink.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace vastel {
+
+class GridModel;
+
+// The size condition of the duplicate and file-hog finder, in bytes. Sizes and bounds are
+// 64-bit, so files of 2 GiB and more and bounds above 2,097,151 KB work.
+enum class SizeChoice { Larger, Smaller, Between };
+struct SizeCondition {
+    SizeChoice choice = SizeChoice::Larger;
+    qint64 lower = 250 * 1024;
+    qint64 upper = 250 * 1024;
+
+    // The window's two numbers and unit; "KB" multiplies by 1024 (saturating).
+    static SizeCondition fromNumbers(SizeChoice choice, qint64 first, qint64 second,
+                                     bool kilobytes);
+    bool passes(qint64 size) const;
+};
+
+enum class FinderMode { Duplicates, FileHogs };
+
+// What the finder looks for.
+struct DupOptions {
+    FinderMode mode = FinderMode::Duplicates;
+    int matchMode = 0;  // index of the match-mode box, 0 to 6 (duplicates only)
+    SizeCondition size;
+};
+
+// Texts of the match-mode box, in index order ("Filename only", ...).
+const QStringList& matchModeTexts();
+// Grid headers: "Filename", "Size", "Modified", "Time", "Access", "Folder", "Type" for
+// duplicates; "Size", "Modified", "Time", "Access", "FileName", "Type" for file hogs.
+const QStringList& duplicateHeaders();
+const QStringList& fileHogHeaders();
+// The column of the grid that carries the mark and the Safe Harbor highlight.
+int markColumnOf(FinderMode mode);  // 0 (Filename) or 4 (FileName)
+int folderColumn();                  // 5: the Folder column of duplicate mode
+
+// The collection list of a scan and its post-processing into grid rows. It is the walk's
+// sink: files that pass the size condition are kept as compact records (exact name bytes, the
+// folder they were found in, size, stamps), not as text lines; texts are made only for the rows
+// that reach the grid.
+//
+// Duplicates: the records are ordered as the tab-separated lines of the collection would be
+// (field by field, without regard to case), runs of two or more records with equal keys become
+// groups, in that order, and rows are shaded A and B by group. Keys compare field by field on
+// the exact bytes of names with ASCII letters folded (and the case of valid UTF-8 folded), so
+// names that differ only in invalid bytes never meet.
+// File hogs: every record, last to first; the window then sorts them largest first.
+class DupCollection : public WalkSink {
+  public:
+    explicit DupCollection(const DupOptions& options);
+    ~DupCollection() override;
+    DupCollection(const DupCollection&) = delete;
+    DupCollection& operator=(const DupCollection&) = delete;
+
+    bool accepts(const WalkFile& file) override;
+    void collect(const WalkFile& file) override;
+
+    qint64 count() const;  // records collected so far
+    void clear();
+
+    // The rows of the grid in grid order (addDups or reSort, then addToGrid's column order):
+    // their cells, their exact paths and, for duplicates, their shades. Empties the collection.
+    std::vector<GridRow> takeGridRows();
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// File hogs end largest first: the number sort on the Size column, descending.
+void sortLargestFirst(GridModel& grid);
+
+// The whole finder without a window, for vastel-scan and the benchmarks: the walk of the
+// targets with the pattern, the collection, and the rows in the order the grid shows them.
+struct DupRun {
+    std::vector<GridRow> rows;
+    TreeWalk::Summary summary;
+};
+DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pattern,
+                    const DupOptions& options, WalkProgress& progress, bool& abort);
+
+}  // namespace vastel

@@ -1,0 +1,5 @@
+# The duplicate and file-hog finder's engine: collection, grouping and grid rows.
+list(APPEND VASTEL_ENGINE_SOURCES
+  finders/DupFinder.cpp
+  finders/FieldTexts.cpp
+)
