@@ -7,6 +7,7 @@
 #include "core/MessageBoxes.h"
 #include "core/PlacedWindow.h"
 #include "core/Utility.h"
+#include "finders/TfrmDup.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
 #include "protect/TfrmNoDelete.h"
@@ -285,11 +286,17 @@ bool TfrmMain::isInSafeHarbor(const QByteArray& path, bool isFile, int* reason) 
 void TfrmMain::btDuplicateClick() {
     if (!checkExceptionList()) return;
     duplicateMode = true;
+    auto* frmDups = new TfrmDup(this);
+    frmDups->exec();
+    delete frmDups;
 }
 
 void TfrmMain::btFileHogClick() {
     if (!checkExceptionList()) return;
     duplicateMode = false;
+    auto* frmDups = new TfrmDup(this);
+    frmDups->exec();
+    delete frmDups;
 }
 
 void TfrmMain::btFilesClick() { checkExceptionList(); }

@@ -15,6 +15,7 @@
 #include "support/TestSandbox.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -34,6 +35,23 @@ class LauncherTest : public QObject {
         auto* b = frmMain->findChild<QPushButton*>(QLatin1String(name));
         if (!b) qFatal("no button %s", name);
         return b;
+    }
+
+    // Clicks a launcher button; a window it opens modally is closed as soon as it shows. The
+    // window's caption, or an empty text when none opened.
+    QString clickAndClose(const char* name) {
+        QString caption;
+        QTimer closer;  // dies with this call when the button opened nothing
+        closer.setSingleShot(true);
+        connect(&closer, &QTimer::timeout, [&caption] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                caption = d->windowTitle();
+                d->reject();
+            }
+        });
+        closer.start(0);
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        return caption;
     }
 
     // Runs `inside` on the Safe Harbor window once the launcher has opened it modally.
@@ -168,11 +186,11 @@ class LauncherTest : public QObject {
 
     void duplicateModeFollowsTheLastButton() {
         frmMain->safeHarborMissing = false;
-        QTest::mouseClick(button("btFileHog"), Qt::LeftButton);
+        QCOMPARE(clickAndClose("btFileHog"), QStringLiteral("Find and delete file hogs"));
         QVERIFY(!duplicateMode);
-        QTest::mouseClick(button("btDuplicate"), Qt::LeftButton);
+        QCOMPARE(clickAndClose("btDuplicate"), QStringLiteral("Find and delete duplicate files"));
         QVERIFY(duplicateMode);
-        QTest::mouseClick(button("btFileHog"), Qt::LeftButton);
+        QCOMPARE(clickAndClose("btFileHog"), QStringLiteral("Find and delete file hogs"));
         QVERIFY(!duplicateMode);
         QVERIFY(script->messages().isEmpty());
         frmMain->safeHarborMissing = true;
@@ -252,7 +270,7 @@ class LauncherTest : public QObject {
         QVERIFY(safeHarbor().isInSafeHarbor(fixture.path("found/folder/x"), true));
         for (const char* n : {"btDuplicate", "btFileHog", "btFiles", "btDirHogs", "btClean",
                               "btBrowse", "btClearCache"})
-            QTest::mouseClick(button(n), Qt::LeftButton);
+            clickAndClose(n);
         QVERIFY(script->messages().isEmpty());
 
         // Without the file the next load finds the Safe Harbor unbuilt again.

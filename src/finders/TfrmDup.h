@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTableView;
+
+namespace vastel {
+
+class GridModel;
+class NumberSpin;
+class ResultList;
+class ScanSession;
+
+// The finder of duplicate files and file hogs. The program-wide duplicateMode, set by the
+// launcher before it makes the window, chooses the mode for the window's whole life: groups of
+// files that match by a rule, or every file in a size range, largest first.
+class TfrmDup : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TfrmDup(QWidget* parent = nullptr);
+    ~TfrmDup() override;
+
+    // Top panel.
+    QWidget* Panel1 = nullptr;
+    QComboBox* cbWildCard = nullptr;
+    QLabel* lblWild = nullptr;
+    QRadioButton* rbLarger = nullptr;
+    QRadioButton* rbSmaller = nullptr;
+    QRadioButton* rbBetween = nullptr;
+    NumberSpin* num1 = nullptr;
+    NumberSpin* num2 = nullptr;
+    QLabel* lblAnd = nullptr;
+    QComboBox* cbKB1 = nullptr;
+    QComboBox* cbDup = nullptr;
+    QLabel* lblDup = nullptr;
+    QListWidget* pckDrive = nullptr;
+
+    // Buttons.
+    QPushButton* btScan = nullptr;
+    QPushButton* btClose = nullptr;
+    QPushButton* btAbort = nullptr;
+    QPushButton* btMark = nullptr;
+    QPushButton* btDelete = nullptr;
+    QPushButton* btOptions = nullptr;
+    QPushButton* btBrowse = nullptr;
+    QPushButton* btDetails = nullptr;
+    QPushButton* btCompare = nullptr;
+
+    // Result.
+    QTableView* grid = nullptr;
+    GridModel* model = nullptr;
+    QStatusBar* pnlSel = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Highlightfolders1 = nullptr;
+    ResultList* resultList = nullptr;
+    ScanSession* session = nullptr;
+
+    int matchMode = 0;  // the match mode of the last Start (duplicates)
+
+    // The title of the printed report, from the current choices and checked targets.
+    QString printTitle() const;
+    // Whether a cell is drawn bold: a protected folder (duplicates) or file (file hogs).
+    bool isBoldCell(int row, int column) const;
+
+  public Q_SLOTS:
+    void btScanClick();
+    void FormResize();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildMenu();
+    void connectControls();
+    void FormShow();
+    void ClearGrid();
+    void scan();
+    void cbWildCardChange();
+    void sizeChoiceChanged();
+    bool duplicates() const;
+
+    bool shown_ = false;
+};
+
+// Program-wide value of this unit: set by Abort, read by the walk.
+extern bool abortScan;
+
+}  // namespace vastel
