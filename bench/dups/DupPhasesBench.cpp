@@ -99,8 +99,8 @@ int main(int argc, char** argv) {
     std::vector<int> modes;
     for (int i = 3; i < argc; ++i) modes.push_back(atoi(argv[i]));
     if (modes.empty()) modes = {0, 1, 2, 3, 4, 5, 6, -1};
-    std::printf("%-6s %9s %9s %8s %8s %8s %8s\n", "mode", "collected", "rows", "walk s", "group s",
-                "grid s", "total s");
+    std::printf("%-6s %9s %9s %8s %8s %8s %8s %8s %6s\n", "mode", "collected", "rows", "bare s",
+                "walk s", "group s", "grid s", "total s", "ratio");
     for (const int mode : modes) {
         DupOptions options;
         options.mode = mode < 0 ? FinderMode::FileHogs : FinderMode::Duplicates;

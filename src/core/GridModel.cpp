@@ -128,8 +128,11 @@ void GridModel::appendRows(std::vector<GridRow> rows) {
     if (rows.empty()) return;
     const int at = int(rows_.size());
     beginInsertRows({}, at, at + int(rows.size()) - 1);
-    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
-                 std::make_move_iterator(rows.end()));
+    if (rows_.empty())
+        rows_.swap(rows);  // a first batch keeps its storage: no second copy of every row
+    else
+        rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+                     std::make_move_iterator(rows.end()));
     endInsertRows();
 }
 
