@@ -6,8 +6,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QWidget>
+#include <exception>
+#include <thread>
 
 namespace vastel {
 
@@ -45,6 +48,24 @@ TreeWalk::Summary ScanSession::walk(const std::vector<ScanTarget>& targets,
     TreeWalk tree(options, sink, *this, parts_.abortFlag ? *parts_.abortFlag : unused);
     tree.scanTargets(targets);
     return tree.summary();
+}
+
+void ScanSession::runAside(const std::function<void()>& work) {
+    if (parts_.abortButton) parts_.abortButton->hide();
+    QEventLoop loop;
+    std::exception_ptr failure;
+    std::thread helper([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    // The queued quit cannot be lost: it waits in the queue until exec() takes it.
+    loop.exec();
+    helper.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 void ScanSession::end() {

@@ -46,6 +46,9 @@ class ScanSession : public QObject, private WalkProgress {
     // The walk of the targets in list order (ScanAllDrives).
     TreeWalk::Summary walk(const std::vector<ScanTarget>& targets, const WalkOptions& options,
                            WalkSink& sink);
+    // Runs work that follows the walk (grouping, sorting) on a helper thread while the window
+    // stays painted; Abort is hidden, since the walk it stops is over. Returns when it is done.
+    void runAside(const std::function<void()>& work);
     // Scanning to idle: the normal cursor, Abort hidden, the controls enabled, hints on. What
     // to show then is the window's own business.
     void end();

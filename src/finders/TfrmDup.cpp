@@ -264,7 +264,10 @@ void TfrmDup::scan() {
     walkOptions.pattern = cbWildCard->currentText().toUtf8();
     session->walk(checkedTargets(pckDrive), walkOptions, collection);
 
-    model->appendRows(collection.takeGridRows());
+    // Grouping a large collection takes a while; the window stays painted meanwhile.
+    std::vector<GridRow> found;
+    session->runAside([&] { found = collection.takeGridRows(); });
+    model->appendRows(std::move(found));
     if (!duplicates()) {
         // Largest first; the next click on Size then sorts the other way.
         sizeDescending = true;

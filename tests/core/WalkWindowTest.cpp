@@ -18,7 +18,9 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <atomic>
 #include <functional>
+#include <stdexcept>
 
 using namespace vastel;
 using vastel::test::TempTree;
@@ -303,6 +305,36 @@ class WalkWindowTest : public QObject {
         QCOMPARE(hints.count, 1);
         w.close();
         QVERIFY(!w.isVisible());
+    }
+
+    void workAfterTheWalkRunsAsideWhileTheWindowLives() {
+        DemoFinder w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.session->begin();
+        // The work waits for a timer of the window's thread: it ends only if events run.
+        std::atomic<bool> ticked{false};
+        QTimer::singleShot(20, &w, [&] {
+            w.close();  // still ignored: the scan is not over
+            ticked = true;
+        });
+        bool sawTick = false;
+        w.session->runAside([&] {
+            for (int i = 0; i < 1000 && !ticked; ++i) QThread::msleep(5);
+            sawTick = ticked;
+        });
+        QVERIFY(sawTick);
+        QVERIFY(w.btAbort->isHidden());  // the walk that Abort stops is over
+        QVERIFY(w.isVisible());
+        // A failure of the work reaches the caller.
+        bool caught = false;
+        try {
+            w.session->runAside([] { throw std::runtime_error("grouping failed"); });
+        } catch (const std::runtime_error&) {
+            caught = true;
+        }
+        QVERIFY(caught);
+        w.session->end();
     }
 
     // Under Xvfb with VASTEL_SHOT set: a screenshot of the window in the middle of a scan.
