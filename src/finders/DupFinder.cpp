@@ -79,13 +79,36 @@ enum class Field : quint8 { Name, Size, Date, Time, Access, Folder, Type, Path }
 // One collected file. Texts are not kept per file: the stamps are indexes into shared texts,
 // the folder and the type indexes into the collection's tables.
 struct Record {
-    QByteArrayView name;        // exact bytes, kept in the collection's name blocks
-    QByteArrayView unicodeKey;  // foldedKey(name) for names beyond ASCII; else folded on the fly
+    const char* nameData = nullptr;  // exact bytes, kept in the collection's name blocks
     qint64 size = 0;
     qint32 folder = 0;
     qint32 type = 0;
     qint32 date = 0, time = 0, access = 0;  // StampTexts indexes
     qint32 sizeIndex = 0;                   // into the distinct sizes, set after the walk
+    qint32 unicodeKey = -1;  // foldedKey(name) for names beyond ASCII; else folded on the fly
+    quint16 nameSize = 0;    // a name has at most 255 bytes
+
+    QByteArrayView name() const { return QByteArrayView(nameData, nameSize); }
+};
+
+// The records of a collection in blocks that never move: growing never copies what was
+// collected, and a collection of millions of files needs no second, doubled copy of itself.
+class RecordStore {
+  public:
+    void push_back(const Record& r) {
+        if (size_ % kBlock == 0) blocks_.push_back(std::make_unique<Record[]>(kBlock));
+        blocks_.back()[size_ % kBlock] = r;
+        ++size_;
+    }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const Record& operator[](size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
+    Record& operator[](size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+
+  private:
+    static constexpr size_t kBlock = 16384;
+    std::vector<std::unique_ptr<Record[]>> blocks_;
+    size_t size_ = 0;
 };
 
 struct Folder {
@@ -160,15 +183,8 @@ int compareFolded(QByteArrayView a, QByteArrayView b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-QByteArrayView nameKeyOf(const Record& r) { return r.unicodeKey.isNull() ? r.name : r.unicodeKey; }
-
-int compareNames(const Record& a, const Record& b) {
-    return compareFolded(nameKeyOf(a), nameKeyOf(b));
-}
-
-// Eight bytes of a record's folded name from an offset, as a number that sorts like them.
-quint64 namePrefix(const Record& r, qsizetype offset) {
-    const QByteArrayView key = nameKeyOf(r);
+// Eight bytes of a folded name from an offset, as a number that sorts like them.
+quint64 namePrefix(QByteArrayView key, qsizetype offset) {
     quint64 v = 0;
     for (qsizetype i = offset; i < offset + 8; ++i)
         v = (v << 8) | (i < key.size() ? asciiUpper(uchar(key[i])) : 0u);
@@ -190,7 +206,8 @@ int compareValues(T a, T b) {
 
 struct DupCollection::Impl {
     DupOptions options;
-    std::vector<Record> records;
+    RecordStore records;
+    std::vector<QByteArray> unicodeKeys;  // by Record::unicodeKey
     NameBlocks names;
     std::vector<Folder> folders;
     std::vector<Type> types;
@@ -204,6 +221,13 @@ struct DupCollection::Impl {
     std::vector<qint32> sizeRank, stampRank, folderRank, typeRank;
 
     explicit Impl(const DupOptions& o) : options(o) {}
+
+    QByteArrayView nameKeyOf(const Record& r) const {
+        return r.unicodeKey < 0 ? r.name() : QByteArrayView(unicodeKeys[size_t(r.unicodeKey)]);
+    }
+    int compareNames(const Record& a, const Record& b) const {
+        return compareFolded(nameKeyOf(a), nameKeyOf(b));
+    }
 
     qint32 folderOf(const QByteArray& path) {
         if (lastFolder >= 0) {
@@ -303,7 +327,7 @@ struct DupCollection::Impl {
     void rankFields() {
         std::vector<qint64> distinct;
         distinct.reserve(records.size());
-        for (const Record& r : records) distinct.push_back(r.size);
+        for (size_t i = 0; i < records.size(); ++i) distinct.push_back(records[i].size);
         std::sort(distinct.begin(), distinct.end());
         distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
         sizes = std::move(distinct);
@@ -311,9 +335,11 @@ struct DupCollection::Impl {
         sizeTexts.reserve(sizes.size());
         for (const qint64 s : sizes) sizeTexts.push_back(thousandsText(s));
         sizeRank = rankTexts(sizeTexts);
-        for (Record& r : records)
+        for (size_t i = 0; i < records.size(); ++i) {
+            Record& r = records[i];
             r.sizeIndex =
                 qint32(std::lower_bound(sizes.begin(), sizes.end(), r.size) - sizes.begin());
+        }
 
         std::vector<QString> stampTexts;
         stampTexts.reserve(stamps.size());
@@ -361,16 +387,16 @@ struct DupCollection::Impl {
             case 4:
             case 5:
                 e.k1 = sizeR;
-                e.k2 = namePrefix(r, 0);
+                e.k2 = namePrefix(nameKeyOf(r), 0);
                 break;
             case 6:
                 if (!packStamps) return e;
                 e.k1 = typeR << 40 | dateR << 20 | timeR;
-                e.k2 = namePrefix(r, 0);
+                e.k2 = namePrefix(nameKeyOf(r), 0);
                 break;
             default:
-                e.k1 = namePrefix(r, 0);
-                e.k2 = namePrefix(r, 8);
+                e.k1 = namePrefix(nameKeyOf(r), 0);
+                e.k2 = namePrefix(nameKeyOf(r), 8);
                 break;
         }
         return e;
@@ -393,7 +419,7 @@ struct DupCollection::Impl {
             for (const Field f : fields)
                 if (const int c = compareField(f, a, b)) return c < 0;
             // Lines that read the same: a fixed order all the same.
-            if (const int c = compareBytes(a.name, b.name)) return c < 0;
+            if (const int c = compareBytes(a.name(), b.name())) return c < 0;
             return x.index < y.index;
         });
         std::vector<qint32> order;
@@ -416,7 +442,7 @@ struct DupCollection::Impl {
 
     GridRow rowOf(const Record& r) {
         GridRow row;
-        const QByteArray name = QByteArray::fromRawData(r.name.data(), r.name.size());
+        const QByteArray name = QByteArray::fromRawData(r.nameData, r.nameSize);
         row.path = joinPath(folders[size_t(r.folder)].path, name);
         const QString& size = sizeTexts[size_t(r.sizeIndex)];
         const QString& date = stamps.text(r.date);
@@ -501,10 +527,14 @@ bool DupCollection::accepts(const WalkFile& file) {
 void DupCollection::collect(const WalkFile& file) {
     const DirEntry& e = file.entry;
     Record r;
-    r.name = d->names.add(e.name);
+    r.nameData = d->names.add(e.name).data();
+    r.nameSize = quint16(std::min<qsizetype>(e.name.size(), 0xFFFF));
     for (const char c : e.name) {
         if (uchar(c) >= 0x80) {
-            if (isValidUtf8(e.name)) r.unicodeKey = d->names.add(foldedKey(e.name));
+            if (isValidUtf8(e.name)) {
+                r.unicodeKey = qint32(d->unicodeKeys.size());
+                d->unicodeKeys.push_back(foldedKey(e.name));
+            }
             break;
         }
     }
@@ -514,7 +544,7 @@ void DupCollection::collect(const WalkFile& file) {
     r.date = d->stamps.dateIndex(e.lastWrite);
     r.time = d->stamps.timeIndex(e.lastWrite);
     r.access = d->stamps.dateIndex(e.lastAccess);
-    d->records.push_back(std::move(r));
+    d->records.push_back(r);
 }
 
 qint64 DupCollection::count() const { return qint64(d->records.size()); }
