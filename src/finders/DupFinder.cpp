@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <numeric>
+#include <thread>
 
 namespace vastel {
 
@@ -475,29 +476,53 @@ struct DupCollection::Impl {
         }
     }
 
+    // The rows, in grid order, of the records listed: their cells are made on every core,
+    // since a whole disk can list hundreds of thousands of them.
+    std::vector<GridRow> makeRows(const std::vector<qint32>& listed,
+                                  const std::vector<GridShade>& shades) {
+        // Folder texts are made once, before the rows share them between threads.
+        if (options.mode == FinderMode::Duplicates)
+            for (const qint32 i : listed) folderText(records[size_t(i)].folder);
+        std::vector<GridRow> rows(listed.size());
+        const auto fill = [&](size_t from, size_t to) {
+            for (size_t k = from; k < to; ++k) {
+                rows[k] = rowOf(records[size_t(listed[k])]);
+                if (!shades.empty()) rows[k].shade = shades[k];
+            }
+        };
+        constexpr size_t kRowsPerThread = 20'000;
+        const size_t threads = std::clamp<size_t>(
+            std::min<size_t>(std::thread::hardware_concurrency(), listed.size() / kRowsPerThread),
+            1, 8);
+        const size_t chunk = (listed.size() + threads - 1) / threads;
+        std::vector<std::thread> helpers;
+        for (size_t t = 1; t < threads; ++t)
+            helpers.emplace_back(fill, t * chunk, std::min(listed.size(), (t + 1) * chunk));
+        fill(0, std::min(listed.size(), chunk));
+        for (std::thread& h : helpers) h.join();
+        return rows;
+    }
+
     std::vector<GridRow> gridRows() {
-        std::vector<GridRow> rows;
-        if (records.empty()) return rows;
+        if (records.empty()) return {};
         rankFields();
-        const std::vector<qint32> order = sortedOrder();
+        std::vector<qint32> order = sortedOrder();
         if (options.mode == FinderMode::FileHogs) {
-            rows.reserve(order.size());
-            for (auto it = order.rbegin(); it != order.rend(); ++it)
-                rows.push_back(rowOf(records[size_t(*it)]));
-            return rows;
+            std::reverse(order.begin(), order.end());
+            return makeRows(order, {});
         }
 
+        std::vector<qint32> listed;
+        std::vector<GridShade> shades;
         const std::vector<Field> key = keyFields();
         const Record* previous = nullptr;
         GridShade shade = GridShade::A;
-        const auto add = [&](const Record& r) {
-            if (previous) {
-                if (!sameShadeGroup(r, *previous))
-                    shade = shade == GridShade::A ? GridShade::B : GridShade::A;
-            }
-            GridRow row = rowOf(r);
-            row.shade = shade;
-            rows.push_back(std::move(row));
+        const auto add = [&](qint32 index) {
+            const Record& r = records[size_t(index)];
+            if (previous && !sameShadeGroup(r, *previous))
+                shade = shade == GridShade::A ? GridShade::B : GridShade::A;
+            listed.push_back(index);
+            shades.push_back(shade);
             previous = &r;
         };
         const size_t n = order.size();
@@ -506,13 +531,13 @@ struct DupCollection::Impl {
             const Record& first = records[size_t(order[k])];
             size_t i = k + 1;
             while (i < n && sameKey(key, records[size_t(order[i])], first)) {
-                if (i == k + 1) add(first);
-                add(records[size_t(order[i])]);
+                if (i == k + 1) add(order[k]);
+                add(order[i]);
                 ++i;
             }
             k = i;
         }
-        return rows;
+        return makeRows(listed, shades);
     }
 };
 
