@@ -1,12 +1,16 @@
+#include "core/Utility.h"
 #include "finders/DupFinder.h"
 #include "finders/FieldTexts.h"
 #include "support/LocaleScope.h"
 #include "support/TempTree.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QProcess>
+#include <QSet>
 
 namespace vastel {
 namespace {
@@ -221,6 +225,34 @@ TEST(DupFinder, FileHogsLargestFirstWithTheirOwnPaths) {
     EXPECT_EQ(rows[1].cells.size(), 6);
     EXPECT_EQ(rows[1].cells[4], QString::fromUtf8(tree.path("Sub/Big File.DAT")));
     EXPECT_EQ(rows[1].shade, GridShade::None);
+}
+
+TEST(DupFinder, ManyRowsKeepTheirOwnCellsAndPaths) {
+    // Enough rows for the cells to be made on several threads.
+    TempTree tree;
+    constexpr int kFiles = 45'000;
+    for (const char* folder : {"a", "b"}) tree.createFolder(folder);
+    for (int i = 0; i < kFiles; ++i) {
+        const QByteArray path =
+            tree.path(QByteArray(i % 2 ? "a/f" : "b/f") + QByteArray::number(i));
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, i % 997), 0);
+        ::close(fd);
+    }
+    const std::vector<GridRow> rows = duplicates(tree, 3);
+    ASSERT_EQ(rows.size(), size_t(kFiles));
+    QSet<QByteArray> paths;
+    for (const GridRow& r : rows) paths.insert(r.path);
+    EXPECT_EQ(paths.size(), kFiles);
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const GridRow& r = rows[k];
+        struct stat st {};
+        ASSERT_EQ(::stat(r.path.constData(), &st), 0) << r.path.constData();
+        ASSERT_EQ(r.cells[0], QString::fromUtf8(r.path.mid(r.path.lastIndexOf('/') + 1)));
+        ASSERT_EQ(r.cells[1], thousandsText(st.st_size));
+        if (k > 0) ASSERT_EQ(r.shade == rows[k - 1].shade, r.cells[1] == rows[k - 1].cells[1]) << k;
+    }
 }
 
 TEST(FieldTexts, FoldedKeysKeepBytesThatAreNotText) {
