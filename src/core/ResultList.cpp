@@ -2,6 +2,7 @@
 
 #include "core/GridModel.h"
 #include "core/MessageBoxes.h"
+#include "core/ParallelFor.h"
 #include "core/PrintIt.h"
 #include "core/SortGrid.h"
 #include "core/Utility.h"
@@ -11,6 +12,7 @@
 #include "platform/DirEntry.h"
 #include "platform/NativePath.h"
 #include "platform/Shell.h"
+#include "removal/BusyCursor.h"
 #include "removal/TfrmReallyDelete.h"
 
 #include <QAbstractButton>
@@ -27,21 +29,11 @@
 #include <QTableView>
 #include <algorithm>
 #include <cmath>
-#include <thread>
 #include <vector>
 
 namespace vastel {
 
 namespace {
-
-// The hourglass for as long as it lives.
-class Hourglass {
-  public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
 
 // The size a mark counts for: the file's size when the path names an existing non-folder entry,
 // -1 when it does not count.
@@ -56,20 +48,10 @@ bool isExistingFile(const QByteArray& path) { return countedSize(path) >= 0; }
 // countedSize of every row. A million look-ups are a million system calls, mostly waiting in
 // the kernel, so big grids spread them over a few threads; the rows are only read meanwhile.
 std::vector<qint64> countedSizes(const GridModel& model) {
-    const int rows = model.rowCount();
-    std::vector<qint64> sizes(size_t(rows), -1);
-    constexpr int kRowsPerThread = 50'000;
-    const int threads =
-        std::clamp(std::min(int(std::thread::hardware_concurrency()), rows / kRowsPerThread), 1, 8);
-    auto lookUp = [&](int first, int last) {
-        for (int r = first; r < last; ++r) sizes[size_t(r)] = countedSize(model.path(r));
-    };
-    std::vector<std::thread> helpers;
-    const int chunk = (rows + threads - 1) / threads;
-    for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(lookUp, t * chunk, std::min(rows, (t + 1) * chunk));
-    lookUp(0, std::min(rows, chunk));
-    for (std::thread& h : helpers) h.join();
+    std::vector<qint64> sizes(size_t(model.rowCount()), -1);
+    parallelFor(sizes.size(), 50'000, [&](size_t first, size_t last) {
+        for (size_t r = first; r < last; ++r) sizes[r] = countedSize(model.path(int(r)));
+    });
     return sizes;
 }
 
@@ -175,7 +157,7 @@ void ResultList::sortBy(int item) {
     const ResultSortItem& s = sortItems_[size_t(item)];
     const bool descending = s.descending && *s.descending;
     {
-        Hourglass hourglass;
+        BusyCursor busy;
         switch (s.kind) {
             case SortKind::Text:
                 sortGridByText(*parts_.model, 0, rows - 1, descending, s.column);
@@ -279,7 +261,7 @@ void ResultList::DeleteAllFiles() {
 
 void ResultList::Markall1Click() {
     if (parts_.model) {
-        Hourglass hourglass;
+        BusyCursor busy;
         clearAllMarks();
         GridModel& model = *parts_.model;
         const int rows = model.rowCount();

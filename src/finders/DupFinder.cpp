@@ -1,6 +1,7 @@
 #include "finders/DupFinder.h"
 
 #include "core/GridModel.h"
+#include "core/ParallelFor.h"
 #include "core/SortGrid.h"
 #include "core/Utility.h"
 #include "finders/FieldTexts.h"
@@ -10,8 +11,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <numeric>
-#include <thread>
 
 namespace vastel {
 
@@ -347,18 +346,10 @@ struct DupCollection::Impl {
         for (size_t i = 0; i < stamps.size(); ++i) stampTexts.push_back(stamps.text(int(i)));
         stampRank = rankTexts(stampTexts);
 
-        std::vector<qint32> order(folders.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(), [&](qint32 a, qint32 b) {
-            return compareBytes(folders[size_t(a)].key, folders[size_t(b)].key) < 0;
-        });
-        folderRank.assign(folders.size(), 0);
-        for (size_t i = 0; i < order.size(); ++i) {
-            const bool same =
-                i > 0 && folders[size_t(order[i])].key == folders[size_t(order[i - 1])].key;
-            folderRank[size_t(order[i])] =
-                i == 0 ? 0 : folderRank[size_t(order[i - 1])] + (same ? 0 : 1);
-        }
+        std::vector<QByteArray> folderKeys;
+        folderKeys.reserve(folders.size());
+        for (const Folder& f : folders) folderKeys.push_back(f.key);
+        folderRank = rankKeys(folderKeys);
 
         std::vector<QString> typeTexts;
         typeTexts.reserve(types.size());
@@ -490,16 +481,7 @@ struct DupCollection::Impl {
                 if (!shades.empty()) rows[k].shade = shades[k];
             }
         };
-        constexpr size_t kRowsPerThread = 20'000;
-        const size_t threads = std::clamp<size_t>(
-            std::min<size_t>(std::thread::hardware_concurrency(), listed.size() / kRowsPerThread),
-            1, 8);
-        const size_t chunk = (listed.size() + threads - 1) / threads;
-        std::vector<std::thread> helpers;
-        for (size_t t = 1; t < threads; ++t)
-            helpers.emplace_back(fill, t * chunk, std::min(listed.size(), (t + 1) * chunk));
-        fill(0, std::min(listed.size(), chunk));
-        for (std::thread& h : helpers) h.join();
+        parallelFor(listed.size(), 20'000, fill);
         return rows;
     }
 

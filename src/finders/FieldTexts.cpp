@@ -55,51 +55,48 @@ int StampTexts::intern(const QString& text) {
     return index;
 }
 
-int StampTexts::dateIndex(quint32 stamp) {
+int StampTexts::indexOf(quint32 stamp, std::vector<qint32>& valid, quint32 part,
+                        QHash<quint32, qint32>& invalid, QString (*textOf)(quint32)) {
     if (stamp == 0) return intern(QString());
-    const bool valid = validStamp(unpackDosStamp(stamp));
-    if (valid) {
-        qint32& slot = byDate_[stamp >> 16];
-        if (slot < 0) slot = intern(fileDateText(stamp));
+    if (validStamp(unpackDosStamp(stamp))) {
+        qint32& slot = valid[part];
+        if (slot < 0) slot = intern(textOf(stamp));
         return slot;
     }
-    const auto it = invalidDates_.constFind(stamp);
-    if (it != invalidDates_.constEnd()) return it.value();
-    const int index = intern(fileDateText(stamp));
-    invalidDates_.insert(stamp, index);
+    const auto it = invalid.constFind(stamp);
+    if (it != invalid.constEnd()) return it.value();
+    const int index = intern(textOf(stamp));
+    invalid.insert(stamp, index);
     return index;
+}
+
+int StampTexts::dateIndex(quint32 stamp) {
+    return indexOf(stamp, byDate_, stamp >> 16, invalidDates_, &fileDateText);
 }
 
 int StampTexts::timeIndex(quint32 stamp) {
-    if (stamp == 0) return intern(QString());
-    const bool valid = validStamp(unpackDosStamp(stamp));
-    if (valid) {
-        qint32& slot = byTime_[stamp & 0xFFFF];
-        if (slot < 0) slot = intern(fileTimeText(stamp));
-        return slot;
-    }
-    const auto it = invalidTimes_.constFind(stamp);
-    if (it != invalidTimes_.constEnd()) return it.value();
-    const int index = intern(fileTimeText(stamp));
-    invalidTimes_.insert(stamp, index);
-    return index;
+    return indexOf(stamp, byTime_, stamp & 0xFFFF, invalidTimes_, &fileTimeText);
 }
 
-std::vector<qint32> rankTexts(const std::vector<QString>& texts) {
-    std::vector<QByteArray> keys;
-    keys.reserve(texts.size());
-    for (const QString& t : texts) keys.push_back(foldedKey(t));
-    std::vector<qint32> order(texts.size());
+std::vector<qint32> rankKeys(const std::vector<QByteArray>& keys) {
+    std::vector<qint32> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(),
               [&](qint32 a, qint32 b) { return keys[size_t(a)] < keys[size_t(b)]; });
-    std::vector<qint32> rank(texts.size());
+    std::vector<qint32> rank(keys.size());
     qint32 r = 0;
     for (size_t i = 0; i < order.size(); ++i) {
         if (i > 0 && keys[size_t(order[i])] != keys[size_t(order[i - 1])]) ++r;
         rank[size_t(order[i])] = r;
     }
     return rank;
+}
+
+std::vector<qint32> rankTexts(const std::vector<QString>& texts) {
+    std::vector<QByteArray> keys;
+    keys.reserve(texts.size());
+    for (const QString& t : texts) keys.push_back(foldedKey(t));
+    return rankKeys(keys);
 }
 
 }  // namespace vastel

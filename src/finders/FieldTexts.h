@@ -28,6 +28,9 @@ class StampTexts {
 
   private:
     int intern(const QString& text);
+    // The text index of a stamp: valid stamps by the part that decides the text, others whole.
+    int indexOf(quint32 stamp, std::vector<qint32>& valid, quint32 part,
+                QHash<quint32, qint32>& invalid, QString (*textOf)(quint32));
     std::vector<qint32> byDate_;  // by the stamp's high 16 bits, for valid stamps
     std::vector<qint32> byTime_;  // by the low 16 bits
     QHash<quint32, qint32> invalidDates_, invalidTimes_;
@@ -35,6 +38,8 @@ class StampTexts {
     std::vector<QString> texts_;
 };
 
+// Ranks of keys in unsigned byte order, equal keys sharing a rank.
+std::vector<qint32> rankKeys(const std::vector<QByteArray>& keys);
 // Ranks of texts in the order of their keys (foldedKey), equal keys sharing a rank.
 std::vector<qint32> rankTexts(const std::vector<QString>& texts);
 

@@ -251,7 +251,9 @@ TEST(DupFinder, ManyRowsKeepTheirOwnCellsAndPaths) {
         ASSERT_EQ(::stat(r.path.constData(), &st), 0) << r.path.constData();
         ASSERT_EQ(r.cells[0], QString::fromUtf8(r.path.mid(r.path.lastIndexOf('/') + 1)));
         ASSERT_EQ(r.cells[1], thousandsText(st.st_size));
-        if (k > 0) ASSERT_EQ(r.shade == rows[k - 1].shade, r.cells[1] == rows[k - 1].cells[1]) << k;
+        if (k > 0) {
+            ASSERT_EQ(r.shade == rows[k - 1].shade, r.cells[1] == rows[k - 1].cells[1]) << k;
+        }
     }
 }
 
