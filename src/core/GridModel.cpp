@@ -1,13 +1,22 @@
 #include "core/GridModel.h"
 
-#include <QColor>
+#include <QMetaType>
 #include <algorithm>
 
 namespace vastel {
 
 namespace {
 
-const QColor kShadeAColour(223, 223, 223);
+// Light grey. The engines link no GUI, so the colour is named and becomes a QColor through the
+// conversion QtGui registers; where QtGui is not loaded (vastel-scan) it stays the name.
+QVariant shadeAColour() {
+    static const QVariant colour = [] {
+        QVariant named(QStringLiteral("#dfdfdf"));
+        if (QMetaType::isRegistered(QMetaType::QColor)) named.convert(QMetaType(QMetaType::QColor));
+        return named;
+    }();
+    return colour;
+}
 
 }  // namespace
 
@@ -34,7 +43,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             return a ? QVariant(int(a | Qt::AlignVCenter)) : QVariant();
         }
         case Qt::BackgroundRole:
-            return r.shade == GridShade::A ? QVariant(kShadeAColour) : QVariant();
+            return r.shade == GridShade::A ? shadeAColour() : QVariant();
         case Qt::DecorationRole:
             return r.marked && index.column() == markColumn_ ? markGlyph_ : QVariant();
         case MarkRole:

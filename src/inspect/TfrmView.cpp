@@ -19,6 +19,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -374,8 +375,9 @@ void TfrmView::TabSize1Click() {
 }
 
 void TfrmView::Font1Click() {
-    const std::optional<QFont> font = dialogs().pickFont(Viewer1->font(), true);
-    if (font) Viewer1->setFont(*font);
+    const std::optional<QString> chosen = dialogs().pickFont(Viewer1->font().toString(), true);
+    QFont font;
+    if (chosen && font.fromString(*chosen)) Viewer1->setFont(font);
 }
 
 void TfrmView::PrintSetup1Click() { dialogs().printerSetupDialog(currentPrinter()); }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -32,7 +31,9 @@ class Dialogs {
     // File open dialog; nullopt when cancelled.
     virtual std::optional<QString> openFile(const QString& caption, const QString& start,
                                             const QString& filter) = 0;
-    virtual std::optional<QFont> pickFont(const QFont& initial, bool fixedPitchOnly) = 0;
+    // The font dialog. Fonts travel in their QFont::toString() form, which keeps every attribute
+    // the dialog sets, so that this layer (and vastel-scan) needs no QtGui.
+    virtual std::optional<QString> pickFont(const QString& initial, bool fixedPitchOnly) = 0;
     // Print and printer-setup dialogs work on the caller's printer; false when cancelled.
     virtual bool printDialog(QPrinter& printer, bool allowSelection) = 0;
     virtual bool printerSetupDialog(QPrinter& printer) = 0;

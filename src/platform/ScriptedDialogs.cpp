@@ -85,12 +85,14 @@ std::optional<QString> ScriptedDialogs::openFile(const QString& caption, const Q
     return nextText();
 }
 
-std::optional<QFont> ScriptedDialogs::pickFont(const QFont& initial, bool fixedPitchOnly) {
-    records_.append(
-        {Kind::Font, initial.family(), Beep::None, BoxIcon::None, Buttons::OkCancel, {}});
-    if (fonts_.empty()) return std::nullopt;
-    std::optional<QFont> f = fonts_.front();
-    fonts_.pop_front();
+std::optional<QString> ScriptedDialogs::pickFont(const QString& initial, bool fixedPitchOnly) {
+    const QString family = initial.section(u',', 0, 0);  // the description starts with it
+    records_.append({Kind::Font, family, Beep::None, BoxIcon::None, Buttons::OkCancel, {}});
+    std::optional<QString> f;
+    if (!fonts_.empty()) {
+        f.swap(fonts_.front());
+        fonts_.pop_front();
+    }
     return f;
 }
 

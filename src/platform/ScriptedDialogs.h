@@ -30,7 +30,7 @@ class ScriptedDialogs : public Dialogs {
     void answerQuestion(Answer answer) { answers_.push_back(answer); }
     void answerText(std::optional<QString> text) { texts_.push_back(std::move(text)); }
     void answerPrint(bool accepted) { prints_.push_back(accepted); }
-    void answerFont(std::optional<QFont> font) { fonts_.push_back(std::move(font)); }
+    void answerFont(std::optional<QString> font) { fonts_.push_back(std::move(font)); }
 
     const QList<Record>& records() const { return records_; }
     QStringList messages() const;   // texts of message boxes, in order
@@ -44,7 +44,7 @@ class ScriptedDialogs : public Dialogs {
     std::optional<QString> pickFolder(const QString& caption, const QString& start) override;
     std::optional<QString> openFile(const QString& caption, const QString& start,
                                     const QString& filter) override;
-    std::optional<QFont> pickFont(const QFont& initial, bool fixedPitchOnly) override;
+    std::optional<QString> pickFont(const QString& initial, bool fixedPitchOnly) override;
     bool printDialog(QPrinter& printer, bool allowSelection) override;
     bool printerSetupDialog(QPrinter& printer) override;
 
@@ -56,7 +56,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> texts_;
     std::deque<bool> prints_;
-    std::deque<std::optional<QFont>> fonts_;
+    std::deque<std::optional<QString>> fonts_;
 };
 
 }  // namespace vastel

@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDesktopServices>
-#include <QGuiApplication>
 #include <cstdlib>
 
 namespace vastel {
@@ -16,11 +14,15 @@ std::function<bool(const QUrl&)>& openUrlHandler() {
     return handler;
 }
 
+std::function<bool(const QUrl&)>& desktopOpener() {
+    static std::function<bool(const QUrl&)> opener;
+    return opener;
+}
+
 bool handOff(const QUrl& url) {
     if (const auto& handler = openUrlHandler()) return handler(url);
-    // The desktop services need a GUI application; without one nothing can be opened.
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-    return QDesktopServices::openUrl(url);
+    if (const auto& opener = desktopOpener()) return opener(url);
+    return false;
 }
 
 QByteArray absolutePath(const QByteArray& path) {
@@ -52,6 +54,10 @@ bool openWithAssociatedProgram(const QByteArray& nativePath) {
 }
 
 bool openUrl(const QUrl& url) { return url.isValid() && handOff(url); }
+
+void setDesktopOpener(std::function<bool(const QUrl&)> opener) {
+    desktopOpener() = std::move(opener);
+}
 
 void setOpenUrlHandler(std::function<bool(const QUrl&)> handler) {
     openUrlHandler() = std::move(handler);

@@ -13,6 +13,9 @@ bool openUrl(const QUrl& url);
 // A file URL that carries the exact bytes of the path.
 QUrl fileUrl(const QByteArray& nativePath);
 
+// The desktop hand-off, installed by the program at start. This layer links no GUI, so
+// without it (vastel-scan, engine tests) nothing can be opened.
+void setDesktopOpener(std::function<bool(const QUrl&)> opener);
 // Tests replace the desktop hand-off; pass nullptr to restore it.
 void setOpenUrlHandler(std::function<bool(const QUrl&)> handler);
 

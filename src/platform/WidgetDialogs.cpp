@@ -117,13 +117,15 @@ std::optional<QString> WidgetDialogs::openFile(const QString& caption, const QSt
     return file;
 }
 
-std::optional<QFont> WidgetDialogs::pickFont(const QFont& initial, bool fixedPitchOnly) {
+std::optional<QString> WidgetDialogs::pickFont(const QString& initial, bool fixedPitchOnly) {
+    QFont start;
+    start.fromString(initial);
     bool ok = false;
     const QFont font = QFontDialog::getFont(
-        &ok, initial, parentWindow(), QString(),
+        &ok, start, parentWindow(), QString(),
         fixedPitchOnly ? QFontDialog::MonospacedFonts : QFontDialog::FontDialogOptions());
     if (!ok) return std::nullopt;
-    return font;
+    return font.toString();
 }
 
 bool WidgetDialogs::printDialog(QPrinter& printer, bool allowSelection) {

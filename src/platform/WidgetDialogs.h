@@ -15,7 +15,7 @@ class WidgetDialogs : public Dialogs {
     std::optional<QString> pickFolder(const QString& caption, const QString& start) override;
     std::optional<QString> openFile(const QString& caption, const QString& start,
                                     const QString& filter) override;
-    std::optional<QFont> pickFont(const QFont& initial, bool fixedPitchOnly) override;
+    std::optional<QString> pickFont(const QString& initial, bool fixedPitchOnly) override;
     bool printDialog(QPrinter& printer, bool allowSelection) override;
     bool printerSetupDialog(QPrinter& printer) override;
 };

@@ -436,7 +436,7 @@ class ViewerTest : public QObject {
         auto view = open(threeLines);
         QCOMPARE(view->Viewer1->font().pointSize(), 8);
         QFont chosen(QStringLiteral("DejaVu Sans Mono"), 12);
-        script->answerFont(chosen);
+        script->answerFont(chosen.toString());
         view->btFont->click();
         QCOMPARE(script->records().last().kind, ScriptedDialogs::Kind::Font);
         QCOMPARE(view->Viewer1->font().pointSize(), 12);
