@@ -59,7 +59,8 @@ QString programFolder() {
 QString helpFilePath() {
     const QString beside = programFolder() + QStringLiteral("/vastel30.html");
     if (QFileInfo::exists(beside)) return beside;
-    return QDir::cleanPath(programFolder() + QStringLiteral("/../share/vastel/vastel30.html"));
+    return QDir::cleanPath(programFolder() +
+                           QStringLiteral("/" VASTEL_DATA_FROM_BIN "/vastel30.html"));
 }
 
 }  // namespace vastel
