@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
@@ -120,8 +121,12 @@ TEST(ScanWalkCommand, LinksLoopsAndTheRootAreNotFollowed) {
 TEST(ScanWalkCommand, UnreadableFoldersAreSkippedSilently) {
     if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
         GTEST_SKIP() << "needs root and setpriv to run the walk as another user";
-    TempTree tree;
+    // The tree and the program go where that user can reach them.
+    TempTree tree(QStringLiteral("/tmp"));
+    TempTree bin(QStringLiteral("/tmp"));
     ASSERT_EQ(::chmod(tree.root().constData(), 0755), 0);
+    ASSERT_EQ(::chmod(bin.root().constData(), 0755), 0);
+    const QByteArray scanner = bin.copyProgram(VASTEL_SCAN_PATH, "vastel-scan");
     tree.createFile("open/visible", 1);
     tree.createFile("closed/secret", 1);
     tree.createFile("listonly/unreachable", 1);
@@ -132,7 +137,7 @@ TEST(ScanWalkCommand, UnreadableFoldersAreSkippedSilently) {
     ASSERT_EQ(::chmod(tree.path("searchonly").constData(), 0711), 0);
 
     QStringList a = {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                     QStringLiteral("--clear-groups"), QStringLiteral(VASTEL_SCAN_PATH)};
+                     QStringLiteral("--clear-groups"), QFile::decodeName(scanner)};
     a << args({"walk", tree.root(), tree.path("closed"), tree.path("searchonly"),
                tree.path("listonly"), tree.path("open")});
     const Outcome r = runProgram(QStringLiteral("setpriv"), a);

@@ -14,6 +14,20 @@ TempTree::TempTree() : root_(QFile::encodeName(dir_.path())) {
     if (!dir_.isValid()) throw std::runtime_error("cannot make a temporary folder");
 }
 
+TempTree::TempTree(const QString& parent)
+    : dir_(parent + QStringLiteral("/vastel-test-XXXXXX")), root_(QFile::encodeName(dir_.path())) {
+    if (!dir_.isValid()) throw std::runtime_error("cannot make a temporary folder");
+}
+
+QByteArray TempTree::copyProgram(const QByteArray& program, const QByteArray& relative) {
+    const QByteArray target = path(relative);
+    makeParents(target);
+    if (!QFile::copy(QFile::decodeName(program), QFile::decodeName(target)) ||
+        ::chmod(target.constData(), 0755) != 0)
+        throw std::runtime_error("cannot copy " + program.toStdString());
+    return target;
+}
+
 TempTree::~TempTree() {
     // Read-only folders made by a test must not stop the clean-up.
     removeTree(root_);

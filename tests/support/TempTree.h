@@ -11,6 +11,9 @@ namespace vastel::test {
 class TempTree {
   public:
     TempTree();
+    // A tree below `parent` instead of TMPDIR: tests that run a step as another user put it
+    // in a folder every user can reach (the sandbox may lie below a private home).
+    explicit TempTree(const QString& parent);
     ~TempTree();
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
@@ -28,6 +31,8 @@ class TempTree {
     static void setTimes(const QByteArray& absolute, time_t mtime, time_t atime);
     // Removes a tree by its bytes (QDir cannot remove names that are not UTF-8).
     static void removeTree(const QByteArray& absolute);
+    // A copy of `program` inside the tree, executable by every user.
+    QByteArray copyProgram(const QByteArray& program, const QByteArray& relative);
 
   private:
     void makeParents(const QByteArray& absolute);
