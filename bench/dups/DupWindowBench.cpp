@@ -6,7 +6,7 @@
 //   --all    every file passes the size condition (0 bytes or more): the worst case;
 //            without it the window's defaults (250 KB or more).
 //   MODE     0-6 for the match modes, -1 for file hogs (default: all of them)
-#include "app/AppWindows.h"
+#include "app/ProgramContext.h"
 #include "core/DriveEntries.h"
 #include "core/GridModel.h"
 #include "finders/NumberSpin.h"
@@ -54,8 +54,9 @@ struct Run {
 
 Run runOnce(const QString& scan, const QString& tree, int mode, bool all) {
     Run r;
-    duplicateMode = mode >= 0;
-    TfrmDup w;
+    ProgramContext context;
+    context.duplicateMode = mode >= 0;
+    TfrmDup w(context);
     w.show();
     QApplication::processEvents();
     for (int i = 0; i < w.pckDrive->count(); ++i)

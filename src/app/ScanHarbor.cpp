@@ -33,7 +33,7 @@ int runHarbor(const QByteArrayList& args) {
     }
 
     // Loaded in the launcher's order: the protected types, then the folder lists.
-    SafeHarbor& harbor = safeHarbor();
+    SafeHarbor harbor;
     harbor.lastTestedFolder.clear();
     harbor.ReadSafeHarborExtensions();
     harbor.GetSearchPath();

@@ -1,18 +1,18 @@
 #include "app/TfrmMain.h"
 
-#include "app/AppWindows.h"
 #include "app/LauncherBackground.h"
 #include "app/TfrmAbout.h"
 #include "app/VastelStyle.h"
 #include "core/MessageBoxes.h"
 #include "core/PlacedWindow.h"
 #include "core/Utility.h"
-#include "finders/TfrmDup.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
+#include "protect/SafeHarbor.h"
 #include "protect/TfrmNoDelete.h"
 #include "removal/ArchiveFolder.h"
 #include "stats/TfrmStatistics.h"
+#include "widgets/AppContext.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -55,18 +55,10 @@ const char* const kGateMessage =
     "Click on the Build Safe Harbor button to initialize.";
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent)
+TfrmMain::TfrmMain(AppContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      lb1(harbor.lb1),
-      lbSearchPath(harbor.lbSearchPath),
-      lbWindows(harbor.lbWindows),
-      lbExt(harbor.lbExt),
-      lb2(harbor.lb2),
-      safeHarborMissing(harbor.safeHarborMissing),
-      lastTestedFolder(harbor.lastTestedFolder),
-      lastReason(harbor.lastReason) {
-    setProgramSafeHarbor(&harbor);
+      context_(context) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vastel 99 Version 3.0b from Tessivo Corporation"));
     setAttribute(Qt::WA_QuitOnClose, true);
@@ -189,9 +181,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     adjustSize();
 }
 
-TfrmMain::~TfrmMain() {
-    if (&safeHarbor() == &harbor) setProgramSafeHarbor(nullptr);
-}
+TfrmMain::~TfrmMain() = default;
 
 QPushButton* TfrmMain::featureButton(const char* name, const QString& caption, const QString& hint,
                                      int icon) {
@@ -242,7 +232,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-    lastTestedFolder.clear();
+    context_.safeHarbor().lastTestedFolder.clear();
     chooseBackground(depth(), 1);
     getDefaultZipPath();
     ReadSafeHarborExtensions();
@@ -268,35 +258,29 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TfrmMain::checkExceptionList() {
-    if (!safeHarborMissing) return true;
+    if (!context_.safeHarbor().safeHarborMissing) return true;
     errorBox(QString::fromLatin1(kGateMessage));
     return false;
 }
 
-void TfrmMain::GetSearchPath() { harbor.GetSearchPath(); }
+void TfrmMain::GetSearchPath() { context_.safeHarbor().GetSearchPath(); }
 
-void TfrmMain::ReadSafeHarborExtensions() { harbor.ReadSafeHarborExtensions(); }
+void TfrmMain::ReadSafeHarborExtensions() { context_.safeHarbor().ReadSafeHarborExtensions(); }
 
-void TfrmMain::normalizeExceptionList() { harbor.normalizeExceptionList(); }
+void TfrmMain::normalizeExceptionList() { context_.safeHarbor().normalizeExceptionList(); }
 
 bool TfrmMain::isInSafeHarbor(const QByteArray& path, bool isFile, int* reason) {
-    return harbor.isInSafeHarbor(path, isFile, reason);
+    return context_.safeHarbor().isInSafeHarbor(path, isFile, reason);
 }
 
 void TfrmMain::btDuplicateClick() {
     if (!checkExceptionList()) return;
-    duplicateMode = true;
-    auto* frmDups = new TfrmDup(this);
-    frmDups->exec();
-    delete frmDups;
+    context_.runFinder(this, true);
 }
 
 void TfrmMain::btFileHogClick() {
     if (!checkExceptionList()) return;
-    duplicateMode = false;
-    auto* frmDups = new TfrmDup(this);
-    frmDups->exec();
-    delete frmDups;
+    context_.runFinder(this, false);
 }
 
 void TfrmMain::btFilesClick() { checkExceptionList(); }
@@ -306,9 +290,10 @@ void TfrmMain::btBrowseClick() { checkExceptionList(); }
 void TfrmMain::btClearCacheClick() { checkExceptionList(); }
 
 void TfrmMain::btStatisticClick() {
-    frmStatistics->show();
-    frmStatistics->raise();
-    frmStatistics->activateWindow();
+    TfrmStatistics& statistics = context_.statistics();
+    statistics.show();
+    statistics.raise();
+    statistics.activateWindow();
 }
 
 void TfrmMain::btZipClick() {}

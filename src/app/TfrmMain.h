@@ -1,8 +1,7 @@
 #pragma once
 
-#include "protect/SafeHarbor.h"
-
-#include <QStringList>
+#include <QByteArray>
+#include <QString>
 #include <QWidget>
 
 class QLabel;
@@ -10,14 +9,15 @@ class QPushButton;
 
 namespace vastel {
 
+class AppContext;
 class LauncherBackground;
 
-// The launcher: the product title, ten feature buttons, About, Help and Exit. It holds the
-// in-memory Safe Harbor lists for the whole run and gates the finders on the folder list.
+// The launcher: the product title, ten feature buttons, About, Help and Exit. It loads the
+// context's Safe Harbor lists when shown and gates the finders on the folder list.
 class TfrmMain : public QWidget {
     Q_OBJECT
   public:
-    explicit TfrmMain(QWidget* parent = nullptr);
+    explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     // The Safe Harbor gate: passes when a folder list exists, else says so and fails.
@@ -29,16 +29,6 @@ class TfrmMain : public QWidget {
     // Background by colour depth: below 15 bits the gradient fills the window.
     void chooseBackground(int bitsPerPixel, int planes);
 
-    // The program's Safe Harbor (also reached as safeHarbor()); the fields below are its state.
-    SafeHarbor harbor;
-    FolderList& lb1;
-    FolderList& lbSearchPath;
-    FolderList& lbWindows;
-    QStringList& lbExt;
-    QByteArrayList& lb2;
-    bool& safeHarborMissing;
-    QByteArray& lastTestedFolder;
-    int& lastReason;
     QString helpFile;
 
     QLabel* lblTitle = nullptr;
@@ -72,6 +62,7 @@ class TfrmMain : public QWidget {
 
   private:
     void FormShow();
+    AppContext& context_;
     QPushButton* featureButton(const char* name, const QString& caption, const QString& hint,
                                int icon);
     void layoutBackgrounds();

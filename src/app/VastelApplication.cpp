@@ -1,6 +1,6 @@
 #include "app/VastelApplication.h"
 
-#include "app/AppWindows.h"
+#include "app/ProgramContext.h"
 #include "app/TfrmMain.h"
 #include "app/VastelStyle.h"
 #include "platform/Shell.h"
@@ -32,10 +32,13 @@ int runVastel(int argc, char** argv) {
     // The engines link no GUI: opening files and the help page goes through the desktop here.
     setDesktopOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); });
 
-    createRunLongWindows();
-    frmMain->show();
-    const int code = app.exec();
-    destroyRunLongWindows();
+    int code = 0;
+    {
+        ProgramContext context;
+        TfrmMain launcher(context);
+        launcher.show();
+        code = app.exec();
+    }
     setDesktopOpener(nullptr);
     setDialogs(nullptr);
     return code;

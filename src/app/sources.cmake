@@ -1,6 +1,6 @@
 list(APPEND VASTEL_UI_SOURCES
-  app/AppWindows.cpp
   app/LauncherBackground.cpp
+  app/ProgramContext.cpp
   app/TfrmMain.cpp
   app/TfrmAbout.cpp
   app/VastelApplication.cpp

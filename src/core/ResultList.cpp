@@ -6,14 +6,12 @@
 #include "core/PrintIt.h"
 #include "core/SortGrid.h"
 #include "core/Utility.h"
-#include "inspect/TfrmDetails.h"
-#include "inspect/TfrmView.h"
 #include "platform/Dialogs.h"
 #include "platform/DirEntry.h"
 #include "platform/NativePath.h"
 #include "platform/Shell.h"
 #include "removal/BusyCursor.h"
-#include "removal/TfrmReallyDelete.h"
+#include "widgets/AppContext.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -63,7 +61,8 @@ QAction* makeAction(const QString& text, const char* name, QObject* owner) {
 
 }  // namespace
 
-ResultList::ResultList(const Parts& parts, QObject* parent) : QObject(parent), parts_(parts) {
+ResultList::ResultList(AppContext& context, const Parts& parts, QObject* parent)
+    : QObject(parent), parts_(parts) {
     QObject* owner = parts_.window ? static_cast<QObject*>(parts_.window) : this;
     Details1 = makeAction(QStringLiteral("Details"), "Details1", owner);
     Markall1 = makeAction(QStringLiteral("Mark all"), "Markall1", owner);
@@ -106,23 +105,15 @@ ResultList::ResultList(const Parts& parts, QObject* parent) : QObject(parent), p
     }
     if (parts_.btDelete) parts_.btDelete->setEnabled(false);
 
-    openViewer = [](QWidget* parent, const QByteArray& path) {
-        TfrmView view(parent);
-        view.viewFile = path;
-        view.exec();
+    openViewer = [&context](QWidget* parent, const QByteArray& path) {
+        context.openViewer(parent, path);
     };
-    openDetails = [](QWidget* parent, const QByteArray& path) {
-        TfrmDetails details(parent);
-        details.detailsFile = path;
-        details.exec();
+    openDetails = [&context](QWidget* parent, const QByteArray& path) {
+        context.openDetails(parent, path);
     };
-    runReview = [](QWidget* parent, const QList<QByteArray>& paths, const QString& tag,
-                   qint64 savings) {
-        TfrmReallyDelete review(parent);
-        review.lb1->setPaths(paths);
-        review.archiveTag = tag;
-        review.potentialSavings = double(savings);
-        return review.exec() == QDialog::Accepted;
+    runReview = [&context](QWidget* parent, const QList<QByteArray>& paths, const QString& tag,
+                           qint64 savings) {
+        return context.runReview(parent, paths, tag, savings);
     };
 }
 

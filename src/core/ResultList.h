@@ -16,6 +16,7 @@ class QWidget;
 
 namespace vastel {
 
+class AppContext;
 class GridModel;
 
 // How a column of a result grid sorts.
@@ -54,7 +55,8 @@ class ResultList : public QObject {
         std::function<QString()> printTitle;         // built when "Print" is chosen
     };
 
-    explicit ResultList(const Parts& parts, QObject* parent = nullptr);
+    // The row actions open their windows through the context's factory.
+    ResultList(AppContext& context, const Parts& parts, QObject* parent = nullptr);
     ~ResultList() override;
 
     // The menu items, made once with their object names; the window puts them into its pop-up
@@ -97,8 +99,9 @@ class ResultList : public QObject {
     // scaled to the screen and capped at its width, plus the frame.
     void applyMinimumSize();
 
-    // Tests replace the windows that the row actions open (by default the viewer, the details
-    // window and the deletion review, each modal). The review returns true when a removal ran.
+    // The windows that the row actions open (by default the context's viewer, details window
+    // and deletion review, each modal); tests may replace them. The review returns true when a
+    // removal ran.
     std::function<void(QWidget* parent, const QByteArray& path)> openViewer;
     std::function<void(QWidget* parent, const QByteArray& path)> openDetails;
     std::function<bool(QWidget* parent, const QList<QByteArray>& paths, const QString& tag,

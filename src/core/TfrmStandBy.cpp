@@ -1,8 +1,8 @@
 #include "core/TfrmStandBy.h"
 
-#include "app/AppWindows.h"
-#include "app/TfrmMain.h"
 #include "platform/CoarseClock.h"
+#include "protect/SafeHarbor.h"
+#include "widgets/AppContext.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,13 +17,10 @@ namespace {
 // enough not to slow a loop of many short steps.
 constexpr int kSliceMs = 25;
 
-void forgetLastTestedFolder() {
-    if (frmMain) frmMain->lastTestedFolder.clear();
-}
-
 }  // namespace
 
-TfrmStandBy::TfrmStandBy(QWidget* parent) : QDialog(parent) {
+TfrmStandBy::TfrmStandBy(AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmStandBy"));
     setWindowTitle(QStringLiteral("Loading Files"));
     lblMessage = new QLabel(QStringLiteral("Loading files ... standby"), this);
@@ -60,6 +57,8 @@ void TfrmStandBy::step(int index) {
 }
 
 void TfrmStandBy::finish() { hide(); }
+
+void TfrmStandBy::forgetLastTestedFolder() { context_.safeHarbor().lastTestedFolder.clear(); }
 
 void TfrmStandBy::showEvent(QShowEvent* event) {
     forgetLastTestedFolder();

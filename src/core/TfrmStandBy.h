@@ -7,13 +7,15 @@ class QProgressBar;
 
 namespace vastel {
 
+class AppContext;
+
 // The stand-by window: "Loading files ... standby" with a progress bar, shown by a caller
 // around a long loop. Showing or hiding it forgets the Safe Harbor test's last folder, so each
 // loop starts with a fresh look-up.
 class TfrmStandBy : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmStandBy(QWidget* parent = nullptr);
+    explicit TfrmStandBy(AppContext& context, QWidget* parent = nullptr);
 
     // A loop of `steps` steps: the bar runs from 0 to steps - 1; the window is shown and painted.
     void begin(int steps);
@@ -30,6 +32,9 @@ class TfrmStandBy : public QDialog {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    void forgetLastTestedFolder();
+
+    AppContext& context_;
     qint64 nextPump_ = 0;
 };
 

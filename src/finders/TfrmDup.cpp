@@ -1,6 +1,5 @@
 #include "finders/TfrmDup.h"
 
-#include "app/AppWindows.h"
 #include "core/DateTexts.h"
 #include "core/DriveList.h"
 #include "core/GridModel.h"
@@ -15,6 +14,7 @@
 #include "finders/TfrmDupCompare.h"
 #include "platform/NativePath.h"
 #include "protect/SafeHarbor.h"
+#include "widgets/AppContext.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -44,13 +44,13 @@ bool typeDescending = false;
 const QString kPlacementKey = QStringLiteral("vastel.ini");
 const QString kPlacementValue = QStringLiteral("frmMods");
 
-QString placementSection() {
-    return duplicateMode ? QStringLiteral("frmDups") : QStringLiteral("frmMods");
+QString placementSection(bool duplicates) {
+    return duplicates ? QStringLiteral("frmDups") : QStringLiteral("frmMods");
 }
 
 }  // namespace
 
-TfrmDup::TfrmDup(QWidget* parent) : QDialog(parent) {
+TfrmDup::TfrmDup(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmDups"));
     setModal(true);
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
@@ -65,7 +65,7 @@ TfrmDup::TfrmDup(QWidget* parent) : QDialog(parent) {
     parts.status = [this](const QString& text) { pnlSel->showMessage(text); };
     parts.sourceName = QStringLiteral("Duplicates");
     parts.printTitle = [this] { return printTitle(); };
-    resultList = new ResultList(parts, this);
+    resultList = new ResultList(context_, parts, this);
     resultList->setSortItems({
         {QStringLiteral("&Size"), QStringLiteral("Sortbysize1"), 0, SortKind::Number,
          &sizeDescending},
@@ -105,11 +105,11 @@ TfrmDup::TfrmDup(QWidget* parent) : QDialog(parent) {
 }
 
 TfrmDup::~TfrmDup() {
-    if (frmDupCompare) frmDupCompare->hide();
-    savePlacement(this, kPlacementKey, placementSection(), kPlacementValue);
+    context_.dupCompare().hide();
+    savePlacement(this, kPlacementKey, placementSection(duplicates()), kPlacementValue);
 }
 
-bool TfrmDup::duplicates() const { return duplicateMode; }
+bool TfrmDup::duplicates() const { return context_.duplicateMode; }
 
 void TfrmDup::connectControls() {
     connect(btScan, &QPushButton::clicked, this, &TfrmDup::btScanClick);
@@ -186,7 +186,7 @@ void TfrmDup::FormShow() {
     cbWildCard->addItems(patterns);
     cbWildCard->setCurrentIndex(0);
     cbWildCardChange();
-    applySavedPlacement(this, kPlacementKey, placementSection(), kPlacementValue);
+    applySavedPlacement(this, kPlacementKey, placementSection(duplicates()), kPlacementValue);
 }
 
 void TfrmDup::FormResize() {
@@ -319,10 +319,10 @@ bool TfrmDup::isBoldCell(int row, int column) const {
     const QByteArray& path = model->path(row);
     if (duplicates()) {
         if (column != folderColumn()) return false;
-        return safeHarbor().isInSafeHarbor(path.left(path.lastIndexOf('/') + 1), false);
+        return context_.safeHarbor().isInSafeHarbor(path.left(path.lastIndexOf('/') + 1), false);
     }
     if (column != markColumnOf(FinderMode::FileHogs)) return false;
-    return safeHarbor().isInSafeHarbor(path, true);
+    return context_.safeHarbor().isInSafeHarbor(path, true);
 }
 
 }  // namespace vastel

@@ -15,18 +15,19 @@ class QTableView;
 
 namespace vastel {
 
+class AppContext;
 class GridModel;
 class NumberSpin;
 class ResultList;
 class ScanSession;
 
-// The finder of duplicate files and file hogs. The program-wide duplicateMode, set by the
+// The finder of duplicate files and file hogs. The context's duplicateMode, set by the
 // launcher before it makes the window, chooses the mode for the window's whole life: groups of
 // files that match by a rule, or every file in a size range, largest first.
 class TfrmDup : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmDup(QWidget* parent = nullptr);
+    explicit TfrmDup(AppContext& context, QWidget* parent = nullptr);
     ~TfrmDup() override;
 
     // Top panel.
@@ -90,6 +91,7 @@ class TfrmDup : public QDialog {
     void sizeChoiceChanged();
     bool duplicates() const;
 
+    AppContext& context_;
     bool shown_ = false;
 };
 

@@ -5,13 +5,13 @@
 #include "core/PrintIt.h"
 #include "core/Utility.h"
 #include "inspect/FileIcon.h"
-#include "inspect/TfrmView.h"
 #include "inspect/VersionInfoLines.h"
 #include "platform/Dialogs.h"
 #include "platform/DirEntry.h"
 #include "platform/NativePath.h"
 #include "platform/Shell.h"
 #include "platform/Volumes.h"
+#include "widgets/AppContext.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -47,7 +47,8 @@ QString stampDateText(quint32 stamp) {
     return date + QStringLiteral("  ") + relativeDateText(fileDateValue(stamp));
 }
 
-TfrmDetails::TfrmDetails(QWidget* parent) : QDialog(parent) {
+TfrmDetails::TfrmDetails(AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmDetails"));
     setWindowTitle(QStringLiteral("File Details"));
 
@@ -175,11 +176,7 @@ void TfrmDetails::btLaunchClick() {
         errorBox(QStringLiteral("Couldn't open ") + displayPath(detailsFile));
 }
 
-void TfrmDetails::btViewClick() {
-    TfrmView view(this);
-    view.viewFile = detailsFile;
-    view.exec();
-}
+void TfrmDetails::btViewClick() { context_.openViewer(this, detailsFile); }
 
 void TfrmDetails::btPrintClick() {
     if (!dialogs().printDialog(currentPrinter(), false)) return;

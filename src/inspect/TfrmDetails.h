@@ -11,13 +11,15 @@ class QPushButton;
 
 namespace vastel {
 
+class AppContext;
+
 // "File Details": a file's icon, name, type, size and clusters, three dates with a phrase
 // relative to today, attributes and version information, with Open, View and Print. The
 // caller sets detailsFile and shows it modally; it is filled once, when shown.
 class TfrmDetails : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmDetails(QWidget* parent = nullptr);
+    explicit TfrmDetails(AppContext& context, QWidget* parent = nullptr);
 
     QByteArray detailsFile;  // the exact bytes of the path
 
@@ -43,6 +45,7 @@ class TfrmDetails : public QDialog {
 
   private:
     void FormShow();
+    AppContext& context_;
     bool shown_ = false;
 };
 

@@ -1,6 +1,5 @@
 #include "inspect/TfrmView.h"
 
-#include "app/AppWindows.h"
 #include "core/MessageBoxes.h"
 #include "core/PlacedWindow.h"
 #include "core/PrintIt.h"
@@ -13,6 +12,7 @@
 #include "inspect/TFindDlg.h"
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
+#include "widgets/AppContext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,7 +46,7 @@ QByteArray localPathOf(const QUrl& url) {
 
 }  // namespace
 
-TfrmView::TfrmView(QWidget* parent) : QDialog(parent) {
+TfrmView::TfrmView(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmView"));
     setWindowTitle(QStringLiteral("View file"));
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
@@ -186,9 +186,8 @@ void TfrmView::buildMenu() {
 }
 
 TFindDlg& TfrmView::findDialog() {
-    // Made at start with the other run-long windows; a viewer opened without them makes it.
-    if (!FindDlg) FindDlg = new TFindDlg();
-    return *FindDlg;
+    // One for the whole run: the next viewer offers the last search again.
+    return context_.findDialog();
 }
 
 void TfrmView::showEvent(QShowEvent* event) {
@@ -443,7 +442,7 @@ void TfrmView::btStringsClick() {
     extractStrings(viewFile, targetPath, 5, 100);
     QApplication::restoreOverrideCursor();
 
-    TfrmView strings(this);
+    TfrmView strings(context_, this);
     strings.btStrings->hide();
     strings.rbAscii->hide();
     strings.rbHex->hide();

@@ -13,6 +13,7 @@ class QStandardItemModel;
 
 namespace vastel {
 
+class AppContext;
 class FileViewer;
 class TFindDlg;
 class TextDevice;
@@ -23,7 +24,7 @@ class TextDevice;
 class TfrmView : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmView(QWidget* parent = nullptr);
+    explicit TfrmView(AppContext& context, QWidget* parent = nullptr);
     ~TfrmView() override;
 
     QByteArray viewFile;  // the exact bytes of the path
@@ -84,7 +85,9 @@ class TfrmView : public QDialog {
     void updateSearchMenu();
     void updateClipboardMenu();
     bool reportSearch(bool found, const QString& text);
-    static TFindDlg& findDialog();
+    TFindDlg& findDialog();
+
+    AppContext& context_;
 
     QStandardItemModel* headerSections_ = nullptr;
     bool shown_ = false;

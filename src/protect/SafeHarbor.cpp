@@ -13,8 +13,6 @@ namespace vastel {
 
 namespace {
 
-SafeHarbor* installedHarbor = nullptr;
-
 // The folder part of a path as given: up to its last "/" for a file, the path with a trailing
 // "/" for a folder.
 QByteArray rawFolder(const QByteArray& path, bool isFile) {
@@ -33,14 +31,6 @@ QByteArray withSlash(QByteArray folder) {
 }
 
 }  // namespace
-
-SafeHarbor& safeHarbor() {
-    if (installedHarbor) return *installedHarbor;
-    static SafeHarbor fallback;
-    return fallback;
-}
-
-void setProgramSafeHarbor(SafeHarbor* harbor) { installedHarbor = harbor; }
 
 QString SafeHarbor::safeHarborReason(int reason) {
     switch (reason) {

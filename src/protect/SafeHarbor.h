@@ -12,8 +12,8 @@
 namespace vastel {
 
 // The in-memory Safe Harbor: the folders and file types whose files are not removed without
-// an explicit override, and the membership test over them. The launcher owns the program's
-// instance; safeHarbor() reaches it from anywhere.
+// an explicit override, and the membership test over them. The application context owns the
+// program's instance.
 class SafeHarbor {
   public:
     // Reason codes of the membership test.
@@ -71,10 +71,5 @@ class SafeHarbor {
     quint64 cachedGeneration_ = 0;
     RealFolderCache realFolders_;
 };
-
-// The program's Safe Harbor: the one the launcher installed, else one made on first use.
-SafeHarbor& safeHarbor();
-// The launcher installs its own instance; nullptr goes back to the default one.
-void setProgramSafeHarbor(SafeHarbor* harbor);
 
 }  // namespace vastel

@@ -6,6 +6,8 @@
 
 namespace vastel {
 
+class SafeHarbor;
+
 // How the removal windows ask the Safe Harbor about a path: a reason code (0 = not protected,
 // 1 to 4 = protected, for that reason) and the text of a reason.
 struct SafeHarborCheck {
@@ -15,10 +17,9 @@ struct SafeHarborCheck {
     int reason(const QByteArray& path, bool isFile) const;
     QString text(int reason) const;
     static bool isProtected(int reason) { return reason >= 1 && reason <= 4; }
-};
 
-// The check that new removal windows start with: the program's Safe Harbor unless replaced.
-void setSafeHarborCheck(SafeHarborCheck check);
-const SafeHarborCheck& safeHarborCheck();
+    // The test over one Safe Harbor's lists (which must outlive the check).
+    static SafeHarborCheck over(SafeHarbor& harbor);
+};
 
 }  // namespace vastel

@@ -11,6 +11,7 @@
 #include "removal/RemovalTotals.h"
 #include "removal/TfrmZipOptions.h"
 #include "removal/TreeRemoval.h"
+#include "widgets/AppContext.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -56,8 +57,8 @@ const QString kFilename = QStringLiteral("Filename");
 
 }  // namespace
 
-TfrmDelDirectory::TfrmDelDirectory(QWidget* parent)
-    : QDialog(parent), safeHarbor(safeHarborCheck()), isRemovable(&isRemovablePath) {
+TfrmDelDirectory::TfrmDelDirectory(AppContext& context, QWidget* parent)
+    : QDialog(parent), safeHarbor(context.safeHarborCheck()), isRemovable(&isRemovablePath) {
     setObjectName(QStringLiteral("frmDelDirectory"));
     setWindowTitle(QStringLiteral("Clean directory, sub-directories and all files"));
     zipOptions = [this] { return runZipOptions(this); };

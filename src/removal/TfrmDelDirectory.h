@@ -15,6 +15,8 @@ class QPushButton;
 
 namespace vastel {
 
+class AppContext;
+
 // Set by the folder-tree removal's Cancel (after "Really abort?") to stop its walk.
 extern bool abortRemoval;
 
@@ -25,7 +27,7 @@ extern bool abortRemoval;
 class TfrmDelDirectory : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmDelDirectory(QWidget* parent = nullptr);
+    explicit TfrmDelDirectory(AppContext& context, QWidget* parent = nullptr);
 
     // The folder to remove, as exact bytes; lblDirectory shows it.
     void setFolder(const QByteArray& path);
@@ -34,7 +36,7 @@ class TfrmDelDirectory : public QDialog {
     bool zipMode = false;
     bool recycleMode = false;
     bool removalBusy = false;
-    // The Safe Harbor test; starts as the program-wide one.
+    // The Safe Harbor test; starts as the context's.
     SafeHarborCheck safeHarbor;
     // The archive options dialog: the comment, or nothing when cancelled. Tests replace it.
     std::function<std::optional<QString>()> zipOptions;

@@ -1,6 +1,5 @@
 #include "removal/TfrmReallyDelete.h"
 
-#include "app/AppWindows.h"
 #include "core/MessageBoxes.h"
 #include "core/TfrmStandBy.h"
 #include "core/Utility.h"
@@ -8,6 +7,7 @@
 #include "platform/NativePath.h"
 #include "removal/BusyCursor.h"
 #include "removal/TfrmZipOptions.h"
+#include "widgets/AppContext.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -40,8 +40,8 @@ QPushButton* button(const char* name, const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-TfrmReallyDelete::TfrmReallyDelete(QWidget* parent)
-    : QDialog(parent), safeHarbor(safeHarborCheck()) {
+TfrmReallyDelete::TfrmReallyDelete(AppContext& context, QWidget* parent)
+    : QDialog(parent), safeHarbor(context.safeHarborCheck()), context_(context) {
     setObjectName(QStringLiteral("frmReallyDelete"));
     setWindowTitle(QStringLiteral("Clean up the following files"));
     zipOptions = [this] { return runZipOptions(this); };
@@ -241,7 +241,7 @@ void TfrmReallyDelete::MoveFiles() {
     // Events run during the split; nothing may be removed or moved before it is complete.
     pnlButtons->setEnabled(false);
     PageControl1->setEnabled(false);
-    if (frmStandBy) frmStandBy->show();
+    context_.standBy().show();
     // Tested from the last path to the first; the panels are rebuilt once at the end, which
     // long lists need and which shows the same result.
     std::vector<char> protectedPath(size_t(all.size()), 0);
@@ -249,7 +249,7 @@ void TfrmReallyDelete::MoveFiles() {
         pump_();
         protectedPath[size_t(i)] = SafeHarborCheck::isProtected(safeHarbor.reason(all[i], true));
     }
-    if (frmStandBy) frmStandBy->hide();
+    context_.standBy().hide();
     QList<QByteArray> keep, moved;
     for (qsizetype i = 0; i < all.size(); ++i)
         (protectedPath[size_t(i)] ? moved : keep).append(all[i]);

@@ -19,6 +19,8 @@ class QTimer;
 
 namespace vastel {
 
+class AppContext;
+
 // The deletion review: splits the marked files between the Deletion panel and the Safe Harbor
 // panel, lets the user move them between the two, and deletes, trashes or archives the files
 // of the Deletion panel. The finder fills lb1 (setPaths), sets archiveTag and
@@ -26,13 +28,13 @@ namespace vastel {
 class TfrmReallyDelete : public QDialog {
     Q_OBJECT
   public:
-    explicit TfrmReallyDelete(QWidget* parent = nullptr);
+    explicit TfrmReallyDelete(AppContext& context, QWidget* parent = nullptr);
 
     // Inputs.
     PathListBox* lb1 = nullptr;   // the Deletion panel
     QString archiveTag;           // "Duplicates", "TempClean", "FileDates", "InternetCache" or ""
     double potentialSavings = 0;  // bytes
-    // The Safe Harbor test; starts as the program-wide one.
+    // The Safe Harbor test; starts as the context's.
     SafeHarborCheck safeHarbor;
     // The archive options dialog: the comment, or nothing when cancelled. Tests replace it.
     std::function<std::optional<QString>()> zipOptions;
@@ -101,6 +103,7 @@ class TfrmReallyDelete : public QDialog {
     using Remover = int (*)(const QList<QByteArray>&, const RemovalSink&);
     void removeWithProgress(const QList<QByteArray>& paths, Remover remove);
 
+    AppContext& context_;
     bool shown_ = false;
     bool operationRunning_ = false;
     bool archiving_ = false;

@@ -1,4 +1,4 @@
-#include "app/AppWindows.h"
+#include "app/ProgramContext.h"
 #include "app/TfrmMain.h"
 #include "core/DriveEntries.h"
 #include "platform/ScriptedDialogs.h"
@@ -70,7 +70,8 @@ class DupRoadTest : public QObject {
         QVERIFY(saveFolderListFile(folderListFilePath(), {"/nowhere/protected/"}));
         writeExtraFolders({tree.root()});
 
-        createRunLongWindows();
+        auto context = std::make_unique<ProgramContext>();
+        auto* frmMain = new TfrmMain(*context);
         frmMain->show();
         QVERIFY(QTest::qWaitForWindowExposed(frmMain));
 
@@ -140,7 +141,7 @@ class DupRoadTest : public QObject {
         QCOMPARE(archives.size(), 1);
         const QByteArrayList members = archiveMembers(QDir::home().filePath(archives.first()));
         QCOMPARE(members, QByteArrayList{marked.mid(1)});
-        destroyRunLongWindows();
+        delete frmMain;
     }
 };
 

@@ -1,4 +1,3 @@
-#include "app/AppWindows.h"
 #include "app/LauncherBackground.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
@@ -12,6 +11,7 @@
 #include "protect/TfrmNoDelete.h"
 #include "stats/TfrmStatistics.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <QApplication>
@@ -30,6 +30,14 @@ class LauncherTest : public QObject {
     Q_OBJECT
   private:
     ScriptedDialogs* script = nullptr;
+    test::TestContext* context = nullptr;
+    TfrmMain* frmMain = nullptr;
+    TfrmStatistics* frmStatistics = nullptr;
+    TFindDlg* FindDlg = nullptr;
+    TfrmDupCompare* frmDupCompare = nullptr;
+    TfrmStandBy* frmStandBy = nullptr;
+
+    SafeHarbor& harbor() { return context->safeHarbor(); }
 
     QPushButton* button(const char* name) {
         auto* b = frmMain->findChild<QPushButton*>(QLatin1String(name));
@@ -72,12 +80,18 @@ class LauncherTest : public QObject {
   private Q_SLOTS:
     void initTestCase() {
         script = new ScriptedDialogs;
-        createRunLongWindows();
+        context = new test::TestContext;
+        frmMain = new TfrmMain(*context);
+        frmStatistics = &context->statistics();
+        FindDlg = &context->findDialog();
+        frmDupCompare = &context->dupCompare();
+        frmStandBy = &context->standBy();
         frmMain->show();
         QVERIFY(QTest::qWaitForWindowExposed(frmMain));
     }
     void cleanupTestCase() {
-        destroyRunLongWindows();
+        delete frmMain;
+        delete context;
         delete script;
     }
     void init() { script->clear(); }
@@ -160,8 +174,8 @@ class LauncherTest : public QObject {
     }
     void gateRefusesFindersWhileNoFolderListExists() {
         QFETCH(QString, name);
-        QVERIFY(frmMain->safeHarborMissing);
-        duplicateMode = true;
+        QVERIFY(harbor().safeHarborMissing);
+        context->duplicateMode = true;
         QTest::mouseClick(button(name.toLatin1().constData()), Qt::LeftButton);
         QCOMPARE(script->records().size(), 1);
         const auto& r = script->records().first();
@@ -170,7 +184,7 @@ class LauncherTest : public QObject {
                                         "button to initialize."));
         QCOMPARE(r.icon, BoxIcon::Error);
         QCOMPARE(r.beep, Beep::Exclamation);
-        QVERIFY(duplicateMode);  // a refused button changes nothing
+        QVERIFY(context->duplicateMode);  // a refused button changes nothing
     }
 
     void ungatedButtonsWorkWithoutAFolderList() {
@@ -181,19 +195,19 @@ class LauncherTest : public QObject {
         QTest::mouseClick(button("btZip"), Qt::LeftButton);
         QVERIFY(whileSafeHarborWindowOpen([](TfrmNoDelete*) {}));
         QVERIFY(script->messages().isEmpty());
-        QVERIFY(frmMain->safeHarborMissing);  // closed unchanged: nothing to reload
+        QVERIFY(harbor().safeHarborMissing);  // closed unchanged: nothing to reload
     }
 
     void duplicateModeFollowsTheLastButton() {
-        frmMain->safeHarborMissing = false;
+        harbor().safeHarborMissing = false;
         QCOMPARE(clickAndClose("btFileHog"), QStringLiteral("Find and delete file hogs"));
-        QVERIFY(!duplicateMode);
+        QVERIFY(!context->duplicateMode);
         QCOMPARE(clickAndClose("btDuplicate"), QStringLiteral("Find and delete duplicate files"));
-        QVERIFY(duplicateMode);
+        QVERIFY(context->duplicateMode);
         QCOMPARE(clickAndClose("btFileHog"), QStringLiteral("Find and delete file hogs"));
-        QVERIFY(!duplicateMode);
+        QVERIFY(!context->duplicateMode);
         QVERIFY(script->messages().isEmpty());
-        frmMain->safeHarborMissing = true;
+        harbor().safeHarborMissing = true;
     }
 
     void backgroundFollowsColourDepth_data() {
@@ -222,7 +236,7 @@ class LauncherTest : public QObject {
         QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(245, 249, 136));
         QCOMPARE(VastelStyle::hintPause(), 1000);
         QVERIFY(frmMain->helpFile.endsWith(QStringLiteral("/vastel30.hlp")));
-        QVERIFY(frmMain->lastTestedFolder.isEmpty());
+        QVERIFY(harbor().lastTestedFolder.isEmpty());
     }
 
     void helpOpensTheHelpPage() {
@@ -239,11 +253,9 @@ class LauncherTest : public QObject {
     }
 
     void launcherHoldsTheProgramsSafeHarbor() {
-        QCOMPARE(&safeHarbor(), &frmMain->harbor);
-        QCOMPARE(&frmMain->lb1, &safeHarbor().lb1);
         // Loaded at the first showing: the system folders and the search path.
-        QVERIFY(frmMain->lbWindows.contains("/ETC/"));
-        QVERIFY(frmMain->lbWindows.contains("/USR/LIB/"));
+        QVERIFY(harbor().lbWindows.contains("/ETC/"));
+        QVERIFY(harbor().lbWindows.contains("/USR/LIB/"));
         int reason = 0;
         QVERIFY(frmMain->isInSafeHarbor("/etc/hosts", true, &reason));
         QCOMPARE(reason, 1);
@@ -255,7 +267,7 @@ class LauncherTest : public QObject {
         fixture.createFolder("etc");
         fixture.createFolder("found/folder");
         fixture.createFileWith("info/app.list", fixture.path("found/folder/app.bin") + "\n");
-        QVERIFY(frmMain->safeHarborMissing);
+        QVERIFY(harbor().safeHarborMissing);
         QTest::mouseClick(button("btDirHogs"), Qt::LeftButton);
         QCOMPARE(script->messages().size(), 1);
 
@@ -265,9 +277,9 @@ class LauncherTest : public QObject {
             w->branches = {fixture.path("info"), fixture.path("etc"), fixture.path("config")};
             QTest::mouseClick(w->btBuild, Qt::LeftButton);
         }));
-        QVERIFY(!frmMain->safeHarborMissing);
-        QVERIFY(frmMain->lb1.contains(fixture.path("found/folder/").toUpper()));
-        QVERIFY(safeHarbor().isInSafeHarbor(fixture.path("found/folder/x"), true));
+        QVERIFY(!harbor().safeHarborMissing);
+        QVERIFY(harbor().lb1.contains(fixture.path("found/folder/").toUpper()));
+        QVERIFY(harbor().isInSafeHarbor(fixture.path("found/folder/x"), true));
         for (const char* n : {"btDuplicate", "btFileHog", "btFiles", "btDirHogs", "btClean",
                               "btBrowse", "btClearCache"})
             clickAndClose(n);
@@ -276,7 +288,7 @@ class LauncherTest : public QObject {
         // Without the file the next load finds the Safe Harbor unbuilt again.
         QVERIFY(saveFolderListFile(folderListFilePath(), {}));
         frmMain->GetSearchPath();
-        QVERIFY(frmMain->safeHarborMissing);
+        QVERIFY(harbor().safeHarborMissing);
     }
 
     void aboutOpensFromButtonAndFootLabels() {

@@ -8,6 +8,7 @@
 #include "platform/Shell.h"
 #include "support/LocaleScope.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <QAbstractItemModelTester>
@@ -72,15 +73,24 @@ class ResultWindow : public QDialog {
         layout->addWidget(pnlSel);
 
         list = new ResultList(
+            context,
             {this, grid, model, btDelete, topPanel,
              [this](const QString& text) { pnlSel->setText(text); }, QStringLiteral("Duplicates"),
              [] { return QStringLiteral("Duplicates on drive(s) / "); }},
             this);
         connect(btDelete, &QPushButton::clicked, list, &ResultList::btDeleteClick);
-        list->openViewer = [this](QWidget*, const QByteArray& path) { viewed << path; };
-        list->openDetails = [this](QWidget*, const QByteArray& path) { detailed << path; };
-        list->runReview = [this](QWidget*, const QList<QByteArray>& paths, const QString& tag,
-                                 qint64 savings) {
+        // The row actions' windows, intercepted in the context's factory.
+        context.viewer = [this](QWidget* parent, const QByteArray& path) {
+            openedOver << parent;
+            viewed << path;
+        };
+        context.details = [this](QWidget* parent, const QByteArray& path) {
+            openedOver << parent;
+            detailed << path;
+        };
+        context.review = [this](QWidget* parent, const QList<QByteArray>& paths, const QString& tag,
+                                qint64 savings) {
+            openedOver << parent;
             reviewed = paths;
             reviewTag = tag;
             reviewSavings = savings;
@@ -99,6 +109,8 @@ class ResultWindow : public QDialog {
         return m;
     }
 
+    vastel::test::TestContext context;
+    QList<QWidget*> openedOver;  // the parent of each window the row actions opened
     QWidget* topPanel;
     QTableView* grid;
     GridModel* model;
@@ -479,7 +491,8 @@ class ResultListTest : public QObject {
         GridModel model({"Size"});
         auto* top = new QWidget(&window);
         top->setGeometry(panel);
-        ResultList list({&window, nullptr, &model, nullptr, top, {}, {}, {}});
+        vastel::test::TestContext context;
+        ResultList list(context, {&window, nullptr, &model, nullptr, top, {}, {}, {}});
         list.applyMinimumSize();
         QCOMPARE(window.minimumSize(), minimum);
     }

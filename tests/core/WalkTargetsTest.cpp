@@ -1,12 +1,12 @@
-#include "app/AppWindows.h"
-#include "app/TfrmMain.h"
 #include "core/DriveList.h"
 #include "core/TfrmAddNewFolder.h"
 #include "core/TfrmStandBy.h"
 #include "core/TfrmWildCard.h"
 #include "core/Utility.h"
 #include "platform/ScriptedDialogs.h"
+#include "protect/SafeHarbor.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <unistd.h>
@@ -261,24 +261,25 @@ class WalkTargetsTest : public QObject {
     }
 
     void standByRunsALoopAndForgetsTheLastTestedFolder() {
-        createRunLongWindows();
+        test::TestContext context;
+        TfrmStandBy* frmStandBy = &context.standBy();
+        SafeHarbor& harbor = context.safeHarbor();
         QCOMPARE(frmStandBy->windowTitle(), QStringLiteral("Loading Files"));
         QCOMPARE(frmStandBy->lblMessage->text(), QStringLiteral("Loading files ... standby"));
         QVERIFY(!frmStandBy->isVisible());
-        frmMain->lastTestedFolder = "/usr/lib/";
+        harbor.lastTestedFolder = "/usr/lib/";
         frmStandBy->begin(10);
         QVERIFY(frmStandBy->isVisible());
-        QVERIFY(frmMain->lastTestedFolder.isEmpty());
+        QVERIFY(harbor.lastTestedFolder.isEmpty());
         QCOMPARE(frmStandBy->ProgressBar1->minimum(), 0);
         QCOMPARE(frmStandBy->ProgressBar1->maximum(), 9);
-        frmMain->lastTestedFolder = "/etc/";
+        harbor.lastTestedFolder = "/etc/";
         for (int i = 0; i < 10; ++i) frmStandBy->step(i);
         QCOMPARE(frmStandBy->ProgressBar1->value(), 9);
-        QVERIFY(frmMain->lastTestedFolder == "/etc/");
+        QVERIFY(harbor.lastTestedFolder == "/etc/");
         frmStandBy->finish();
         QVERIFY(!frmStandBy->isVisible());
-        QVERIFY(frmMain->lastTestedFolder.isEmpty());
-        destroyRunLongWindows();
+        QVERIFY(harbor.lastTestedFolder.isEmpty());
     }
 
     // Under Xvfb with VASTEL_SHOT_DIR set: screenshots of the dialogs.
@@ -314,7 +315,8 @@ class WalkTargetsTest : public QObject {
             shoot(QStringLiteral("drivelist.png"));
         }
         {
-            TfrmStandBy s;
+            test::TestContext context;
+            TfrmStandBy s(context);
             s.begin(100);
             for (int i = 0; i < 40; ++i) s.step(i);
             QVERIFY(QTest::qWaitForWindowExposed(&s));

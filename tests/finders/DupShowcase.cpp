@@ -2,7 +2,7 @@
 // Xvfb: dup_showcase dups|hogs|hogs-menu FIXTURE-FOLDER [SECONDS]
 // Point XDG_CONFIG_HOME and XDG_DATA_HOME at scratch folders first: the folder is added to the
 // extra folders of the drive list.
-#include "app/AppWindows.h"
+#include "app/ProgramContext.h"
 #include "app/VastelStyle.h"
 #include "core/DriveEntries.h"
 #include "core/DriveList.h"
@@ -80,15 +80,15 @@ int main(int argc, char** argv) {
     writeExtraFolders({root});
 
     // "projects/site-old" is on the Safe Harbor list, to show the bold entries.
-    SafeHarbor harbor;
+    ProgramContext context;
+    SafeHarbor& harbor = context.safeHarbor();
     harbor.sources.folderListFile = QFile::decodeName(root + "/folders.txt");
     harbor.sources.searchPath = QByteArrayList{};
     saveFolderListFile(harbor.sources.folderListFile, {root + "/projects/site-old/"});
     harbor.GetSearchPath();
-    setProgramSafeHarbor(&harbor);
 
-    duplicateMode = duplicates;
-    TfrmDup window;
+    context.duplicateMode = duplicates;
+    TfrmDup window(context);
     QTimer::singleShot(300, &window, [&] {
         for (int i = 0; i < window.pckDrive->count(); ++i) {
             QListWidgetItem* item = window.pckDrive->item(i);
@@ -109,7 +109,5 @@ int main(int argc, char** argv) {
     });
     QTimer::singleShot(seconds * 1000, &app, [] { QApplication::exit(0); });
     window.show();
-    const int code = app.exec();
-    setProgramSafeHarbor(nullptr);
-    return code;
+    return app.exec();
 }

@@ -1,4 +1,3 @@
-#include "app/AppWindows.h"
 #include "app/TfrmMain.h"
 #include "core/DriveList.h"
 #include "core/GridModel.h"
@@ -16,6 +15,7 @@
 #include "protect/SafeHarbor.h"
 #include "support/LocaleScope.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <QAction>
@@ -76,16 +76,19 @@ class DupWindowTest : public QObject {
   private:
     ScriptedDialogs* script = nullptr;
     TempTree* tree = nullptr;
+    std::unique_ptr<vastel::test::TestContext> context;
     std::unique_ptr<vastel::test::LocaleScope> english;
 
     // The window in a mode with only the given folders of the fixture checked; the real
-    // drives stay in the list, unchecked.
-    std::unique_ptr<TfrmDup> open(bool duplicates, const QByteArrayList& folders) {
+    // drives stay in the list, unchecked. It runs in the fixture's context unless given one.
+    std::unique_ptr<TfrmDup> open(bool duplicates, const QByteArrayList& folders,
+                                  AppContext* in = nullptr) {
+        AppContext& program = in ? *in : *context;
         QByteArrayList absolute;
         for (const QByteArray& f : folders) absolute << tree->path(f);
         writeExtraFolders(absolute);
-        duplicateMode = duplicates;
-        auto w = std::make_unique<TfrmDup>();
+        program.duplicateMode = duplicates;
+        auto w = std::make_unique<TfrmDup>(program);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;
         for (int i = 0; i < w->pckDrive->count(); ++i) {
@@ -105,6 +108,7 @@ class DupWindowTest : public QObject {
   private Q_SLOTS:
     void initTestCase() {
         script = new ScriptedDialogs;
+        context = std::make_unique<vastel::test::TestContext>();
         english = std::make_unique<vastel::test::LocaleScope>(vastel::test::kEnglishUs);
         tree = new TempTree;
         // Duplicates: two names in two spellings each, one file of a size only it has, and
@@ -126,6 +130,7 @@ class DupWindowTest : public QObject {
     void cleanupTestCase() {
         delete tree;
         english.reset();
+        context.reset();
         delete script;
     }
     void init() { script->clear(); }
@@ -508,16 +513,16 @@ class DupWindowTest : public QObject {
     void safeHarborEntriesAreBold() {
         QFETCH(bool, duplicates);
         QFETCH(int, column);
-        SafeHarbor harbor;
+        vastel::test::TestContext own;
+        SafeHarbor& harbor = own.safeHarbor();
         harbor.sources.folderListFile = QFile::decodeName(tree->path("folders.txt"));
         harbor.sources.searchPath = QByteArrayList{};
         harbor.sources.systemFolder = QByteArray("/usr/lib/");
         harbor.sources.windowsFolder = QByteArray("/etc/");
         QVERIFY(saveFolderListFile(harbor.sources.folderListFile, {tree->path("harbor/kept/")}));
         harbor.GetSearchPath();
-        setProgramSafeHarbor(&harbor);
 
-        auto w = open(duplicates, {"harbor"});
+        auto w = open(duplicates, {"harbor"}, &own);
         QVERIFY(w);
         QTest::mouseClick(w->btScan, Qt::LeftButton);
         QCOMPARE(w->model->rowCount(), 2);
@@ -534,7 +539,6 @@ class DupWindowTest : public QObject {
         QVERIFY(!delegate->boldCell(kept, column));
         w->Highlightfolders1->trigger();
         QVERIFY(delegate->boldCell(kept, column));
-        setProgramSafeHarbor(nullptr);
     }
 
     void launcherOpensTheWindowModally_data() {
@@ -546,8 +550,11 @@ class DupWindowTest : public QObject {
     void launcherOpensTheWindowModally() {
         QFETCH(bool, duplicates);
         QFETCH(QString, caption);
-        createRunLongWindows();
-        frmMain->safeHarborMissing = false;
+        vastel::test::TestContext program;
+        TfrmMain launcher(program);
+        TfrmMain* frmMain = &launcher;
+        TfrmDupCompare* frmDupCompare = &program.dupCompare();
+        program.safeHarbor().safeHarborMissing = false;
         frmDupCompare->show();
         QPointer<TfrmDup> seen;
         QString title;
@@ -563,12 +570,11 @@ class DupWindowTest : public QObject {
             frmMain->btDuplicateClick();
         else
             frmMain->btFileHogClick();
-        QCOMPARE(duplicateMode, duplicates);
+        QCOMPARE(program.duplicateMode, duplicates);
         QCOMPARE(title, caption);
         QVERIFY(modal);
         QVERIFY(seen.isNull());  // destroyed on close
         QVERIFY(!frmDupCompare->isVisible());
-        destroyRunLongWindows();
     }
 };
 

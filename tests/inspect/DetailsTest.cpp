@@ -12,6 +12,7 @@
 #include "platform/Volumes.h"
 #include "support/LocaleScope.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <sys/stat.h>
@@ -51,10 +52,11 @@ class DetailsTest : public QObject {
     std::unique_ptr<TempTree> tree;
     std::unique_ptr<ScriptedDialogs> script;
     std::unique_ptr<test::LocaleScope> locale;
+    test::TestContext context;
     QByteArray textFile, programFile;
 
     std::unique_ptr<TfrmDetails> show(const QByteArray& path) {
-        auto details = std::make_unique<TfrmDetails>();
+        auto details = std::make_unique<TfrmDetails>(context);
         details->detailsFile = path;
         details->show();
         if (!QTest::qWaitForWindowExposed(details.get())) return nullptr;

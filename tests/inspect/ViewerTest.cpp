@@ -1,4 +1,3 @@
-#include "app/AppWindows.h"
 #include "core/PrintIt.h"
 #include "core/TextDevice.h"
 #include "core/WindowPlacement.h"
@@ -7,6 +6,7 @@
 #include "inspect/TfrmView.h"
 #include "platform/ScriptedDialogs.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <fcntl.h>
@@ -82,10 +82,11 @@ class ViewerTest : public QObject {
   private:
     std::unique_ptr<TempTree> tree;
     std::unique_ptr<ScriptedDialogs> script;
+    std::unique_ptr<test::TestContext> context;
     QByteArray threeLines;
 
     std::unique_ptr<TfrmView> open(const QByteArray& path, bool waitForCount = true) {
-        auto view = std::make_unique<TfrmView>();
+        auto view = std::make_unique<TfrmView>(*context);
         view->viewFile = path;
         view->show();
         if (!QTest::qWaitForWindowExposed(view.get())) return nullptr;
@@ -107,18 +108,18 @@ class ViewerTest : public QObject {
     void initTestCase() {
         tree = std::make_unique<TempTree>();
         script = std::make_unique<ScriptedDialogs>();
+        context = std::make_unique<test::TestContext>();
         threeLines = tree->createFileWith("three.txt", "first line\nsecond\tline\nthird\n");
     }
     void cleanupTestCase() {
-        delete FindDlg;
-        FindDlg = nullptr;
+        context.reset();
         script.reset();
         tree.reset();
     }
     void init() { script->clear(); }
 
     void showsTheFileWithItsStatus() {
-        TfrmView fresh;
+        TfrmView fresh(*context);
         QCOMPARE(fresh.windowTitle(), QStringLiteral("View file"));
         auto view = open(threeLines);
         QVERIFY(view);
@@ -260,7 +261,7 @@ class ViewerTest : public QObject {
     void findNextNeedsAText() {
         auto view = open(threeLines);
         view->Search1Click();
-        if (FindDlg) FindDlg->Edit1->clear();
+        context->findDialog().Edit1->clear();
         view->Search1Click();
         QVERIFY(!view->FindNext1->isEnabled());
         view->FindNext1Click();

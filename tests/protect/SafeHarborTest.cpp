@@ -177,12 +177,3 @@ TEST(SafeHarbor, ReasonTexts) {
         EXPECT_EQ(SafeHarbor::safeHarborReason(r), QString::fromLatin1(texts[r]));
     EXPECT_EQ(SafeHarbor::safeHarborReason(-1), QString());
 }
-
-TEST(SafeHarbor, TheProgramHasOneSafeHarbor) {
-    SafeHarbor own;
-    SafeHarbor& fallback = safeHarbor();
-    setProgramSafeHarbor(&own);
-    EXPECT_EQ(&safeHarbor(), &own);
-    setProgramSafeHarbor(nullptr);
-    EXPECT_EQ(&safeHarbor(), &fallback);
-}

@@ -5,6 +5,7 @@
 #include "removal/ArchiveFolder.h"
 #include "removal/TfrmDelDirectory.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <sys/stat.h>
@@ -53,9 +54,10 @@ class DelDirectoryTest : public QObject {
   private:
     std::unique_ptr<TempTree> tree;
     std::unique_ptr<ScriptedDialogs> script;
+    vastel::test::TestContext context;
 
     std::unique_ptr<TfrmDelDirectory> window(const QByteArray& folder) {
-        auto w = std::make_unique<TfrmDelDirectory>();
+        auto w = std::make_unique<TfrmDelDirectory>(context);
         w->safeHarbor = testHarbor();
         w->isRemovable = [](const QByteArray& path) { return path.contains("/media/"); };
         w->setFolder(folder);

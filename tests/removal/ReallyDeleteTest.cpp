@@ -6,6 +6,7 @@
 #include "removal/ArchiveFolder.h"
 #include "removal/TfrmReallyDelete.h"
 #include "support/TempTree.h"
+#include "support/TestContext.h"
 #include "support/TestSandbox.h"
 
 #include <QApplication>
@@ -51,10 +52,11 @@ class ReallyDeleteTest : public QObject {
   private:
     std::unique_ptr<TempTree> tree;
     std::unique_ptr<ScriptedDialogs> script;
+    vastel::test::TestContext context;
 
     std::unique_ptr<TfrmReallyDelete> review(const QList<QByteArray>& paths, double savings = 0,
                                              const QString& tag = QString()) {
-        auto dialog = std::make_unique<TfrmReallyDelete>();
+        auto dialog = std::make_unique<TfrmReallyDelete>(context);
         dialog->safeHarbor = testHarbor();
         dialog->lb1->setPaths(paths);
         dialog->archiveTag = tag;

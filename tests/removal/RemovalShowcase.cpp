@@ -2,6 +2,7 @@
 // the finders: removal_showcase STATE FIXTURE-FOLDER [SECONDS]
 // STATE: review, review-harbor, review-progress, review-recycle-question, options, deldir,
 //        deldir-harbor, deldir-progress
+#include "app/ProgramContext.h"
 #include "app/VastelStyle.h"
 #include "platform/WidgetDialogs.h"
 #include "removal/ArchiveFolder.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 3 ? QByteArray(argv[3]).toInt() : 4;
     QTimer::singleShot(seconds * 1000, &app, [] { QApplication::exit(0); });
     archiveFolder = root + "/archives";
+    ProgramContext context;
 
     if (state.startsWith("review")) {
         QList<QByteArray> files;
@@ -64,7 +66,7 @@ int main(int argc, char** argv) {
               "usr/share/doc/readme.txt"})
             files << makeFile(root + '/' + name, 1000);
         if (state == "review-harbor") files = {files[5], files[6]};
-        auto* review = new TfrmReallyDelete;
+        auto* review = new TfrmReallyDelete(context);
         review->setAttribute(Qt::WA_DeleteOnClose);
         review->safeHarbor = showcaseHarbor();
         review->lb1->setPaths(files);
@@ -95,7 +97,7 @@ int main(int argc, char** argv) {
         const QByteArray folder = state == "deldir-harbor" ? root + "/usr/share/olddocs"
                                                            : root + "/home/ann/Projects/old-build";
         makeFile(folder + "/obj/main.o", 2000);
-        auto* window = new TfrmDelDirectory;
+        auto* window = new TfrmDelDirectory(context);
         window->safeHarbor = showcaseHarbor();
         window->setFolder(folder);
         window->show();

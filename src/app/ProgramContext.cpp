@@ -1,0 +1,56 @@
+#include "app/ProgramContext.h"
+
+#include "core/TfrmStandBy.h"
+#include "finders/TfrmDup.h"
+#include "finders/TfrmDupCompare.h"
+#include "inspect/TFindDlg.h"
+#include "inspect/TfrmDetails.h"
+#include "inspect/TfrmView.h"
+#include "removal/TfrmDelDirectory.h"
+#include "removal/TfrmReallyDelete.h"
+#include "stats/TfrmStatistics.h"
+
+namespace vastel {
+
+ProgramContext::ProgramContext()
+    : statistics_(std::make_unique<TfrmStatistics>()),
+      findDialog_(std::make_unique<TFindDlg>()),
+      dupCompare_(std::make_unique<TfrmDupCompare>()),
+      standBy_(std::make_unique<TfrmStandBy>(*this)) {}
+
+ProgramContext::~ProgramContext() = default;
+
+void ProgramContext::openViewer(QWidget* parent, const QByteArray& path) {
+    TfrmView view(*this, parent);
+    view.viewFile = path;
+    view.exec();
+}
+
+void ProgramContext::openDetails(QWidget* parent, const QByteArray& path) {
+    TfrmDetails details(*this, parent);
+    details.detailsFile = path;
+    details.exec();
+}
+
+bool ProgramContext::runReview(QWidget* parent, const QList<QByteArray>& paths, const QString& tag,
+                               qint64 savings) {
+    TfrmReallyDelete review(*this, parent);
+    review.lb1->setPaths(paths);
+    review.archiveTag = tag;
+    review.potentialSavings = double(savings);
+    return review.exec() == QDialog::Accepted;
+}
+
+bool ProgramContext::runFolderRemoval(QWidget* parent, const QByteArray& folder) {
+    TfrmDelDirectory window(*this, parent);
+    window.setFolder(folder);
+    return window.exec() == QDialog::Accepted;
+}
+
+void ProgramContext::runFinder(QWidget* parent, bool duplicates) {
+    duplicateMode = duplicates;
+    TfrmDup finder(*this, parent);
+    finder.exec();
+}
+
+}  // namespace vastel
