@@ -380,6 +380,19 @@ class ResultListTest : public QObject {
         setOpenUrlHandler(nullptr);
     }
 
+    // The viewer, details and review open through the context, modal over the result window.
+    void rowActionsOpenTheirWindowsOverTheResultWindow() {
+        ResultWindow w(threeFiles());
+        w.show();
+        w.select(0);
+        w.list->View1->trigger();
+        w.list->Details1->trigger();
+        w.list->MarkThisFile(0);
+        w.btDelete->click();
+        QCOMPARE(w.openedOver, (QList<QWidget*>{&w, &w, &w}));
+        QCOMPARE(w.reviewed, QList<QByteArray>{a});
+    }
+
     void printsTheGridUnderItsTitle() {
         ResultWindow w(threeFiles());
         const QString pdf = QDir::temp().filePath(QStringLiteral("results.pdf"));

@@ -3,6 +3,7 @@
 #include "core/SettingsStore.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
+#include "protect/FolderListFile.h"
 #include "removal/ArchiveFolder.h"
 #include "removal/TfrmReallyDelete.h"
 #include "support/TempTree.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
@@ -104,6 +106,25 @@ class ReallyDeleteTest : public QObject {
         QVERIFY(!d->btMoveLeft->isEnabled());
         QVERIFY(!d->btReason->isEnabled());
         QVERIFY(!d->Timer1->isActive());
+    }
+
+    // Unless a test replaces it, the review asks the Safe Harbor of the context it was given.
+    void startsWithTheContextsSafeHarbor() {
+        const QByteArray kept = tree->createFile("kept/lib.so", 1);
+        const QByteArray free = tree->createFile("free/lib.so", 1);
+        vastel::test::TestContext program;
+        SafeHarbor& harbor = program.safeHarbor();
+        harbor.sources.folderListFile = QFile::decodeName(tree->path("folders.txt"));
+        harbor.sources.searchPath = QByteArrayList{};
+        harbor.sources.systemFolder = QByteArray("/usr/lib/");
+        harbor.sources.windowsFolder = QByteArray("/etc/");
+        QVERIFY(saveFolderListFile(harbor.sources.folderListFile, {tree->path("kept/")}));
+        harbor.GetSearchPath();
+        TfrmReallyDelete d(program);
+        d.lb1->setPaths({kept, free});
+        d.show();
+        QCOMPARE(d.lb1->paths(), QList<QByteArray>{free});
+        QCOMPARE(d.lb2->paths(), QList<QByteArray>{kept});
     }
 
     void savingsFollowTheLocale() {
