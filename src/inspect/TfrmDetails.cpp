@@ -179,7 +179,7 @@ void TfrmDetails::btLaunchClick() {
 void TfrmDetails::btViewClick() { context_.openViewer(this, detailsFile); }
 
 void TfrmDetails::btPrintClick() {
-    if (!dialogs().printDialog(currentPrinter(), false)) return;
+    if (!context_.dialogs().printDialog(currentPrinter(), false)) return;
     lb.clear();
     lb << QStringLiteral("Name of file : \t") + displayPath(detailsFile)
        << QStringLiteral("Type of file : \t") + lblFileType->text() << QStringLiteral(" ")

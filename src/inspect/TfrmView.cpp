@@ -260,7 +260,7 @@ void TfrmView::Search1Click() { updateSearchMenu(); }
 void TfrmView::Open1Click() {
     const QString start = QFileInfo(displayPath(Viewer1->fileName())).absolutePath();
     const std::optional<QString> chosen =
-        dialogs().openFile(QStringLiteral("Open"), start, QStringLiteral("All Files (*)"));
+        context_.dialogs().openFile(QStringLiteral("Open"), start, QStringLiteral("All Files (*)"));
     if (!chosen) return;
     const QByteArray path = nativePath(*chosen);
     showFile(path);
@@ -334,9 +334,9 @@ void TfrmView::GotoLine1Click() {
     if (Viewer1->fileSize() == 0) return;
     Viewer1->makeLineCountKnown();
     const qint64 count = Viewer1->lineCount().value_or(0);
-    const std::optional<QString> entry =
-        dialogs().inputBox(QStringLiteral("Go to line number"),
-                           QStringLiteral("Enter line number (1 to %1)").arg(count), QString());
+    const std::optional<QString> entry = context_.dialogs().inputBox(
+        QStringLiteral("Go to line number"),
+        QStringLiteral("Enter line number (1 to %1)").arg(count), QString());
     if (!entry) return;
     bool whole = false;
     const qint64 n = entry->trimmed().toLongLong(&whole);
@@ -365,8 +365,8 @@ void TfrmView::TabExpansion1Click() { Viewer1->setTabExpansion(TabExpansion1->is
 
 void TfrmView::TabSize1Click() {
     const std::optional<QString> entry =
-        dialogs().inputBox(QStringLiteral("Tab Size"), QStringLiteral("Enter tab size"),
-                           QString::number(Viewer1->tabSize()));
+        context_.dialogs().inputBox(QStringLiteral("Tab Size"), QStringLiteral("Enter tab size"),
+                                    QString::number(Viewer1->tabSize()));
     if (!entry) return;
     bool whole = false;
     const int size = entry->trimmed().toInt(&whole);
@@ -374,17 +374,18 @@ void TfrmView::TabSize1Click() {
 }
 
 void TfrmView::Font1Click() {
-    const std::optional<QString> chosen = dialogs().pickFont(Viewer1->font().toString(), true);
+    const std::optional<QString> chosen =
+        context_.dialogs().pickFont(Viewer1->font().toString(), true);
     QFont font;
     if (chosen && font.fromString(*chosen)) Viewer1->setFont(font);
 }
 
-void TfrmView::PrintSetup1Click() { dialogs().printerSetupDialog(currentPrinter()); }
+void TfrmView::PrintSetup1Click() { context_.dialogs().printerSetupDialog(currentPrinter()); }
 
 void TfrmView::Print1Click() {
     QPrinter& printer = currentPrinter();
     const bool selection = Viewer1->hasSelection();
-    if (!dialogs().printDialog(printer, selection)) return;
+    if (!context_.dialogs().printDialog(printer, selection)) return;
     // A range of pages prints nothing: the text has no pages before it is printed.
     if (printer.printRange() != QPrinter::AllPages &&
         !(printer.printRange() == QPrinter::Selection && selection))

@@ -362,9 +362,9 @@ void TfrmReallyDelete::btCloseClick() {
         return;
     }
     if (!archiving_) return;
-    if (confirmed(
-            dialogs().question(QStringLiteral("Really abort?  Folders may be partially deleted!"),
-                               Buttons::YesNo, BoxIcon::Question, Beep::None)))
+    if (confirmed(context_.dialogs().question(
+            QStringLiteral("Really abort?  Folders may be partially deleted!"), Buttons::YesNo,
+            BoxIcon::Question, Beep::None)))
         abortRequested = true;
 }
 
