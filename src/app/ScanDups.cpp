@@ -1,4 +1,4 @@
-// vastel-scan dups and hogs: the duplicate and file-hog finder, its grid rows in grid order.
+// vastel-scan dups and hogs: the duplicate and file-hog finder, its grid records in grid order.
 #include "app/RowPrinter.h"
 #include "app/ScanCommand.h"
 #include "finders/DupFinder.h"

@@ -45,7 +45,8 @@ class GridModel : public QAbstractTableModel {
 
     // Rows. A cell of a record is made by the column table on every call.
     QString cell(int row, int column) const;
-    // Text rows only: row(), setCell, setRow and takeRows on a grid of records do nothing.
+    // Text rows. row() is there only while the grid holds text rows; on a grid of records the
+    // others do nothing (takeRows returns none).
     const GridRow& row(int row) const { return rows_[size_t(row)]; }
     void setCell(int row, int column, const QString& text);
     void setRow(int row, GridRow value);
@@ -55,7 +56,7 @@ class GridModel : public QAbstractTableModel {
     void clear();
 
     // Records. setRecords replaces every row with one insertion; appendRecords adds a batch to
-    // a grid that holds records already.
+    // a grid that holds records already. record() is there only while it does.
     void setRecords(std::shared_ptr<const ResultColumns> columns,
                     std::vector<ResultRecord> records);
     void appendRecords(std::vector<ResultRecord> records);

@@ -6,6 +6,7 @@
 #include "finders/DupFinder.h"
 #include "platform/NativePath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <memory>
@@ -20,6 +21,17 @@ constexpr Field kDuplicateFields[] = {Field::Name,   Field::Size,   Field::Modif
                                       Field::Access, Field::Folder, Field::Type};
 constexpr Field kFileHogFields[] = {Field::Size,   Field::Modified, Field::Time,
                                     Field::Access, Field::Path,     Field::Type};
+
+// textKey of the text of path bytes: for ASCII bytes (most paths) the bytes themselves with
+// a to z upper-cased, without making the text.
+std::string pathKey(QByteArrayView bytes) {
+    std::string key(bytes.data(), size_t(bytes.size()));
+    for (char& c : key) {
+        if (uchar(c) >= 0x80) return textKey(displayPath(bytes.toByteArray()));
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    }
+    return key;
+}
 
 }  // namespace
 
@@ -96,7 +108,24 @@ ResultColumns::DateKeyOf DupColumns::dateKeyOf(int column) const {
 }
 
 ResultColumns::TextKeyOf DupColumns::textKeyOf(int column) const {
-    if (field(column) != Field::Type) return ResultColumns::textKeyOf(column);
+    switch (field(column)) {
+        case Field::Name:
+            return [](const ResultRecord& r) {
+                const QByteArrayView path(r.path);
+                return pathKey(path.sliced(r.path.lastIndexOf('/') + 1));
+            };
+        case Field::Folder:
+            return [](const ResultRecord& r) {
+                return pathKey(QByteArrayView(r.path).first(
+                    std::min<qsizetype>(r.folderLength, r.path.size())));
+            };
+        case Field::Path:
+            return [](const ResultRecord& r) { return pathKey(r.path); };
+        case Field::Type:
+            break;
+        default:
+            return ResultColumns::textKeyOf(column);
+    }
     auto keys = std::make_shared<std::vector<std::string>>();
     keys->reserve(typeTexts_.size());
     for (const QString& t : typeTexts_) keys->push_back(textKey(t));

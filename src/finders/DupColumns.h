@@ -18,7 +18,8 @@ enum class FinderMode;
 //
 // Typed sort keys, each ordering exactly like the key read back from the cell's text: the Size
 // column's number is the size itself; the dates are read back once per distinct date text, not
-// per row; the Type column keys its few texts once. The other columns key their texts.
+// per row; the Type column keys its few texts once; names, folders and paths of ASCII bytes
+// are keyed from their bytes without making a text. The Time column keys its text.
 class DupColumns : public ResultColumns {
   public:
     // stamps: the texts the finder made during its scan (more are added as asked for);
