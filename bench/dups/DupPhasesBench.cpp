@@ -74,12 +74,12 @@ Phases runOnce(const QByteArray& tree, const DupOptions& options) {
     p.walk = t.nsecsElapsed() / 1e9;
     p.collected = collection.count();
     t.restart();
-    std::vector<GridRow> rows = collection.takeGridRows();
+    DupRecords found = collection.takeRecords();
     p.rows = t.nsecsElapsed() / 1e9;
     t.restart();
     GridModel grid(options.mode == FinderMode::Duplicates ? duplicateHeaders() : fileHogHeaders());
-    p.shown = qint64(rows.size());
-    grid.appendRows(std::move(rows));
+    p.shown = qint64(found.records.size());
+    grid.setRecords(found.columns, std::move(found.records));
     if (options.mode == FinderMode::FileHogs) sortLargestFirst(grid);
     p.grid = t.nsecsElapsed() / 1e9;
     return p;

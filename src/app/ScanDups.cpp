@@ -1,6 +1,6 @@
-// vastel-scan dups and hogs: the duplicate and file-hog finder, its grid rows in grid order.
+// vastel-scan dups and hogs: the duplicate and file-hog finder, its grid records in grid order.
+#include "app/RowPrinter.h"
 #include "app/ScanCommand.h"
-#include "core/FieldEscape.h"
 #include "finders/DupFinder.h"
 
 #include <cerrno>
@@ -105,21 +105,13 @@ int runFinder(const QByteArrayList& args, FinderMode mode) {
     bool abort = false;
     const DupRun run = runDupFinder(commandTargets(paths), pattern, options, errors, abort);
 
-    QByteArray out;
-    for (const GridRow& row : run.rows) {
-        for (const QString& cell : row.cells) {
-            appendEscapedField(out, cell.toUtf8());
-            out.append('\t');
-        }
-        appendEscapedField(out, row.path);
-        out.append('\n');
-        if (out.size() >= 256 * 1024) {
-            std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-            out.resize(0);
-        }
+    RowPrinter rows;
+    const int columns = run.columns->count();
+    for (const ResultRecord& record : run.records) {
+        for (int c = 0; c < columns; ++c) rows.cell(run.columns->text(record, c));
+        rows.cell(record.path).endRow();
     }
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (!rows.finish()) {
         std::fprintf(stderr, "vastel-scan: cannot write the output: %s\n", std::strerror(errno));
         return 1;
     }

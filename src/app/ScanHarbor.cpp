@@ -1,6 +1,6 @@
 // vastel-scan harbor: whether paths lie in the Safe Harbor, tested as the program tests them.
+#include "app/RowPrinter.h"
 #include "app/ScanCommand.h"
-#include "core/FieldEscape.h"
 #include "protect/SafeHarbor.h"
 
 #include <QDir>
@@ -44,20 +44,18 @@ int runHarbor(const QByteArrayList& args) {
             stderr);
 
     const QByteArray cwd = QFile::encodeName(QDir::currentPath());
+    RowPrinter rows;
     for (const QByteArray& path : paths) {
         // A relative path is tested where it lies; the line shows it as given.
         const QByteArray tested = path.startsWith('/') ? path : cwd + '/' + path;
         int reason = 0;
         harbor.isInSafeHarbor(tested, !asFolder, &reason);
-        QByteArray line = QByteArray::number(reason);
-        line += '\t';
-        appendEscapedField(line, SafeHarbor::safeHarborReason(reason).toUtf8());
-        line += '\t';
-        appendEscapedField(line, path);
-        line += '\n';
-        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        rows.plainCell(QByteArray::number(reason))
+            .cell(SafeHarbor::safeHarborReason(reason))
+            .cell(path)
+            .endRow();
     }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return rows.finish() ? 0 : 1;
 }
 
 const ScanCommand command(

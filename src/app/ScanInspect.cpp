@@ -1,7 +1,7 @@
 // vastel-scan strings and version: the file viewer's string extractor and the details
 // window's version lines.
+#include "app/RowPrinter.h"
 #include "app/ScanCommand.h"
-#include "core/FieldEscape.h"
 #include "inspect/ExtractStrings.h"
 #include "inspect/VersionInfoLines.h"
 #include "platform/NativeFile.h"
@@ -55,12 +55,10 @@ int runVersion(const QByteArrayList& args) {
     probe.close();
     QStringList lines;
     versionInfoLines(*path, lines, false);
-    QByteArray text;
     // A value may hold line breaks; escaped, every item stays on its own line.
-    for (const QString& line : lines) text += escapeField(line.toUtf8()) + '\n';
-    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()) ||
-        std::fflush(stdout) != 0)
-        return writeFailed("version");
+    RowPrinter rows;
+    for (const QString& line : lines) rows.cell(line).endRow();
+    if (!rows.finish()) return writeFailed("version");
     return 0;
 }
 

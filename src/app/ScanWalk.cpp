@@ -1,6 +1,6 @@
 // vastel-scan walk: the recursive walk of the finders, one line per listed file.
+#include "app/RowPrinter.h"
 #include "app/ScanCommand.h"
-#include "core/FieldEscape.h"
 #include "core/ScanTarget.h"
 #include "core/TreeWalk.h"
 
@@ -13,59 +13,27 @@ namespace vastel {
 
 namespace {
 
-// Output is gathered in a buffer and written in large blocks.
-constexpr qsizetype kFlushBytes = 256 * 1024;
-
 // Prints path, size, packed last-write stamp and attributes of every collected file.
 class WalkPrinter : public WalkSink {
   public:
-    WalkPrinter() { out_.reserve(kFlushBytes + 8192); }
-    ~WalkPrinter() override { flush(); }
-
     void collect(const WalkFile& file) override {
-        // The folder's escaped text serves all of its files. Sharing the walk's path buffer
-        // makes the test for the same folder a pointer comparison in most cases.
-        if (file.folder.constData() != folder_.constData() ||
-            file.folder.size() != folder_.size()) {
-            const bool changed = file.folder != folder_;
-            folder_ = file.folder;
-            if (changed) {
-                escapedFolder_.resize(0);  // keeps the capacity, unlike clear()
-                appendEscapedField(escapedFolder_, folder_);
-                if (!folder_.endsWith('/')) escapedFolder_.append('/');
-            }
-        }
         const DirEntry& e = file.entry;
-        out_.append(escapedFolder_);
-        appendEscapedField(out_, e.name);
-        // TAB size TAB stamp TAB attributes LF: at most 1 + 20 + 1 + 8 + 1 + 10 + 1 bytes.
-        char fields[64];
-        char* end = fields;
-        *end++ = '\t';
-        end = std::to_chars(end, end + 20, e.size).ptr;
-        *end++ = '\t';
+        char size[24];
+        const char* sizeEnd = std::to_chars(size, size + sizeof size, e.size).ptr;
+        char stamp[8];
         static const char kHex[] = "0123456789ABCDEF";
-        for (int shift = 28; shift >= 0; shift -= 4) *end++ = kHex[(e.lastWrite >> shift) & 0xF];
-        *end++ = '\t';
-        end = std::to_chars(end, end + 10, e.attributes).ptr;
-        *end++ = '\n';
-        out_.append(fields, end - fields);
-        if (out_.size() >= kFlushBytes) flush();
+        for (int k = 0; k < 8; ++k) stamp[k] = kHex[(e.lastWrite >> (28 - 4 * k)) & 0xF];
+        char attributes[12];
+        const char* attributesEnd =
+            std::to_chars(attributes, attributes + sizeof attributes, e.attributes).ptr;
+        rows.pathCell(file.folder, e.name)
+            .plainCell(QByteArrayView(size, sizeEnd - size))
+            .plainCell(QByteArrayView(stamp, 8))
+            .plainCell(QByteArrayView(attributes, attributesEnd - attributes))
+            .endRow();
     }
 
-    void flush() {
-        if (out_.isEmpty()) return;
-        if (std::fwrite(out_.constData(), 1, size_t(out_.size()), stdout) != size_t(out_.size()))
-            failed_ = true;
-        out_.resize(0);
-    }
-    bool failed() const { return failed_ || std::ferror(stdout); }
-
-  private:
-    QByteArray out_;
-    QByteArray folder_;
-    QByteArray escapedFolder_;
-    bool failed_ = false;
+    RowPrinter rows;
 };
 
 int usage() {
@@ -104,8 +72,7 @@ int runWalk(const QByteArrayList& args) {
     bool abort = false;
     TreeWalk walk(options, printer, errors, abort);
     walk.scanTargets(targets);
-    printer.flush();
-    if (std::fflush(stdout) != 0 || printer.failed()) {
+    if (!printer.rows.finish()) {
         std::fprintf(stderr, "vastel-scan walk: cannot write the output: %s\n",
                      std::strerror(errno));
         return 1;

@@ -23,9 +23,7 @@ QVariant shadeAColour() {
 GridModel::GridModel(const QStringList& headers, QObject* parent)
     : QAbstractTableModel(parent), headers_(headers), alignments_(size_t(headers.size())) {}
 
-int GridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(rows_.size());
-}
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : size(); }
 
 int GridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(headers_.size());
@@ -34,24 +32,26 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const GridRow& r = rows_[size_t(index.row())];
+    const int row = index.row();
+    const bool marked = isMarked(row);
+    const GridShade rowShade = shade(row);
     switch (role) {
         case Qt::DisplayRole:
-            return r.cell(index.column());
+            return cell(row, index.column());
         case Qt::TextAlignmentRole: {
             const Qt::Alignment a = alignments_[size_t(index.column())];
             return a ? QVariant(int(a | Qt::AlignVCenter)) : QVariant();
         }
         case Qt::BackgroundRole:
-            return r.shade == GridShade::A ? shadeAColour() : QVariant();
+            return rowShade == GridShade::A ? shadeAColour() : QVariant();
         case Qt::DecorationRole:
-            return r.marked && index.column() == markColumn_ ? markGlyph_ : QVariant();
+            return marked && index.column() == markColumn_ ? markGlyph_ : QVariant();
         case MarkRole:
-            return r.marked;
+            return marked;
         case PathRole:
-            return r.path;
+            return path(row);
         case ShadeRole:
-            return int(r.shade);
+            return int(rowShade);
         default:
             return {};
     }
@@ -73,9 +73,9 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
 }
 
 bool GridModel::removeRows(int row, int count, const QModelIndex& parent) {
-    if (parent.isValid() || row < 0 || count <= 0 || row + count > int(rows_.size())) return false;
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > size()) return false;
     beginRemoveRows({}, row, row + count - 1);
-    rows_.erase(rows_.begin() + row, rows_.begin() + row + count);
+    withRows([&](auto& rows) { rows.erase(rows.begin() + row, rows.begin() + row + count); });
     endRemoveRows();
     return true;
 }
@@ -92,27 +92,35 @@ void GridModel::setColumnAlignment(int column, Qt::Alignment alignment) {
     if (column < 0 || column >= headers_.size()) return;
     alignments_[size_t(column)] = alignment;
     Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
-    if (!rows_.empty())
-        Q_EMIT dataChanged(index(0, column), index(int(rows_.size()) - 1, column),
-                           {Qt::TextAlignmentRole});
+    if (size() > 0)
+        Q_EMIT dataChanged(index(0, column), index(size() - 1, column), {Qt::TextAlignmentRole});
 }
 
 void GridModel::setMarkColumn(int column) {
     markColumn_ = column >= 0 && column < headers_.size() ? column : -1;
-    if (!rows_.empty() && !headers_.isEmpty())
-        Q_EMIT dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(headers_.size()) - 1),
+    if (size() > 0 && !headers_.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(size() - 1, int(headers_.size()) - 1),
                            {Qt::DecorationRole});
 }
 
 void GridModel::setMarkGlyph(const QVariant& decoration) {
     markGlyph_ = decoration;
-    if (markColumn_ >= 0 && !rows_.empty())
-        Q_EMIT dataChanged(index(0, markColumn_), index(int(rows_.size()) - 1, markColumn_),
+    if (markColumn_ >= 0 && size() > 0)
+        Q_EMIT dataChanged(index(0, markColumn_), index(size() - 1, markColumn_),
                            {Qt::DecorationRole});
 }
 
+QString GridModel::cell(int row, int column) const {
+    if (columns_) {
+        if (column < 0 || column >= columns_->count()) return {};
+        return columns_->text(records_[size_t(row)], column);
+    }
+    return rows_[size_t(row)].cell(column);
+}
+
 void GridModel::setCell(int row, int column, const QString& text) {
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= headers_.size()) return;
+    if (columns_ || row < 0 || row >= int(rows_.size()) || column < 0 || column >= headers_.size())
+        return;
     QStringList& cells = rows_[size_t(row)].cells;
     while (cells.size() <= column) cells.append(QString());
     cells[column] = text;
@@ -121,12 +129,13 @@ void GridModel::setCell(int row, int column, const QString& text) {
 }
 
 void GridModel::setRow(int row, GridRow value) {
-    if (row < 0 || row >= int(rows_.size())) return;
+    if (columns_ || row < 0 || row >= int(rows_.size())) return;
     rows_[size_t(row)] = std::move(value);
     rowChanged(row);
 }
 
 void GridModel::appendRow(GridRow value) {
+    if (columns_) return;
     const int at = int(rows_.size());
     beginInsertRows({}, at, at);
     rows_.push_back(std::move(value));
@@ -134,7 +143,7 @@ void GridModel::appendRow(GridRow value) {
 }
 
 void GridModel::appendRows(std::vector<GridRow> rows) {
-    if (rows.empty()) return;
+    if (rows.empty() || columns_) return;
     const int at = int(rows_.size());
     beginInsertRows({}, at, at + int(rows.size()) - 1);
     if (rows_.empty())
@@ -146,6 +155,7 @@ void GridModel::appendRows(std::vector<GridRow> rows) {
 }
 
 std::vector<GridRow> GridModel::takeRows() {
+    if (columns_) return {};
     beginResetModel();
     std::vector<GridRow> taken = std::move(rows_);
     rows_.clear();
@@ -154,48 +164,87 @@ std::vector<GridRow> GridModel::takeRows() {
 }
 
 void GridModel::clear() {
-    if (rows_.empty()) return;
+    if (size() == 0) {
+        columns_.reset();
+        return;
+    }
     beginResetModel();
     rows_.clear();
     rows_.shrink_to_fit();
+    records_.clear();
+    records_.shrink_to_fit();
+    columns_.reset();
     endResetModel();
 }
 
+void GridModel::setRecords(std::shared_ptr<const ResultColumns> columns,
+                           std::vector<ResultRecord> records) {
+    clear();
+    if (!columns) return;
+    columns_ = std::move(columns);
+    appendRecords(std::move(records));
+}
+
+void GridModel::appendRecords(std::vector<ResultRecord> records) {
+    if (records.empty() || !columns_) return;
+    const int at = int(records_.size());
+    beginInsertRows({}, at, at + int(records.size()) - 1);
+    if (records_.empty())
+        records_.swap(records);
+    else
+        records_.insert(records_.end(), std::make_move_iterator(records.begin()),
+                        std::make_move_iterator(records.end()));
+    endInsertRows();
+}
+
+std::vector<ResultRecord> GridModel::takeRecords() {
+    beginResetModel();
+    std::vector<ResultRecord> taken = std::move(records_);
+    records_.clear();
+    columns_.reset();
+    endResetModel();
+    return taken;
+}
+
 void GridModel::setMarked(int row, bool marked) {
-    if (row < 0 || row >= int(rows_.size()) || rows_[size_t(row)].marked == marked) return;
-    rows_[size_t(row)].marked = marked;
+    if (row < 0 || row >= size() || isMarked(row) == marked) return;
+    withRows([&](auto& rows) { rows[size_t(row)].marked = marked; });
     rowChanged(row);
 }
 
 void GridModel::clearMarks() {
     int firstChanged = -1;
     int lastChanged = -1;
-    for (size_t r = 0; r < rows_.size(); ++r) {
-        if (!rows_[r].marked) continue;
-        rows_[r].marked = false;
-        if (firstChanged < 0) firstChanged = int(r);
-        lastChanged = int(r);
-    }
+    withRows([&](auto& rows) {
+        for (size_t r = 0; r < rows.size(); ++r) {
+            if (!rows[r].marked) continue;
+            rows[r].marked = false;
+            if (firstChanged < 0) firstChanged = int(r);
+            lastChanged = int(r);
+        }
+    });
     if (firstChanged >= 0 && !headers_.isEmpty())
         Q_EMIT dataChanged(index(firstChanged, 0), index(lastChanged, int(headers_.size()) - 1));
 }
 
 void GridModel::setAllMarked(bool marked) {
-    if (rows_.empty()) return;
-    for (GridRow& r : rows_) r.marked = marked;
+    if (size() == 0) return;
+    withRows([&](auto& rows) {
+        for (auto& r : rows) r.marked = marked;
+    });
     if (!headers_.isEmpty())
-        Q_EMIT dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(headers_.size()) - 1));
+        Q_EMIT dataChanged(index(0, 0), index(size() - 1, int(headers_.size()) - 1));
 }
 
 void GridModel::setShade(int row, GridShade shade) {
-    if (row < 0 || row >= int(rows_.size()) || rows_[size_t(row)].shade == shade) return;
-    rows_[size_t(row)].shade = shade;
+    if (row < 0 || row >= size() || this->shade(row) == shade) return;
+    withRows([&](auto& rows) { rows[size_t(row)].shade = shade; });
     rowChanged(row);
 }
 
 void GridModel::reorderRows(int first, const std::vector<int>& order) {
     const int count = int(order.size());
-    if (count == 0 || first < 0 || first + count > int(rows_.size())) return;
+    if (count == 0 || first < 0 || first + count > size()) return;
     std::vector<bool> seen(size_t(count), false);
     for (const int from : order) {
         if (from < first || from >= first + count || seen[size_t(from - first)]) return;
@@ -203,23 +252,7 @@ void GridModel::reorderRows(int first, const std::vector<int>& order) {
     }
 
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Follow the permutation's cycles in place: no second copy of a million rows is made.
-    std::vector<bool> placed(size_t(count), false);
-    for (int start = 0; start < count; ++start) {
-        if (placed[size_t(start)]) continue;
-        GridRow held = std::move(rows_[size_t(first + start)]);
-        int to = start;
-        for (;;) {
-            placed[size_t(to)] = true;
-            const int from = order[size_t(to)] - first;
-            if (from == start) {
-                rows_[size_t(first + to)] = std::move(held);
-                break;
-            }
-            rows_[size_t(first + to)] = std::move(rows_[size_t(first + from)]);
-            to = from;
-        }
-    }
+    withRows([&](auto& rows) { reorder(rows, first, order); });
 
     // Persistent indexes (the view's selection and current row) go where their rows went.
     const QModelIndexList before = persistentIndexList();
@@ -236,6 +269,28 @@ void GridModel::reorderRows(int first, const std::vector<int>& order) {
         changePersistentIndexList(before, after);
     }
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+template <typename Rows>
+void GridModel::reorder(Rows& rows, int first, const std::vector<int>& order) {
+    // Follow the permutation's cycles in place: no second copy of a million rows is made.
+    const int count = int(order.size());
+    std::vector<bool> placed(size_t(count), false);
+    for (int start = 0; start < count; ++start) {
+        if (placed[size_t(start)]) continue;
+        auto held = std::move(rows[size_t(first + start)]);
+        int to = start;
+        for (;;) {
+            placed[size_t(to)] = true;
+            const int from = order[size_t(to)] - first;
+            if (from == start) {
+                rows[size_t(first + to)] = std::move(held);
+                break;
+            }
+            rows[size_t(first + to)] = std::move(rows[size_t(first + from)]);
+            to = from;
+        }
+    }
 }
 
 void GridModel::rowChanged(int row) {

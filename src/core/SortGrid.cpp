@@ -36,10 +36,11 @@ inline void prefetchText(const GridModel& grid, int row, int last, int column) {
 }
 
 // The indirect sort: key each row once, sort the narrow scratch table, then move the grid's rows
-// once into their new places.
-template <typename Key, typename KeyOf>
+// once into their new places. Text rows are keyed by keyOf(cell text); records by the column
+// table's key of the same kind (recordKeyOf(table, column)).
+template <typename Key, typename KeyOf, typename RecordKeyOf>
 void sortGrid(GridModel& grid, int first, int last, bool descending, int column, KeyOf keyOf,
-              bool smallRangePasses) {
+              RecordKeyOf recordKeyOf, bool smallRangePasses) {
     if (column < 0 || column >= grid.columnCount()) return;
     first = std::max(first, 0);
     last = std::min(last, grid.rowCount() - 1);
@@ -47,10 +48,15 @@ void sortGrid(GridModel& grid, int first, int last, bool descending, int column,
 
     std::vector<ScratchRow<Key>> scratch;
     scratch.reserve(size_t(last - first + 1));
-    for (int r = first; r <= last; ++r) {
-        prefetchCells(grid, r + 16, last, column);
-        prefetchText(grid, r + 8, last, column);
-        scratch.push_back({keyOf(grid.row(r).cell(column)), r});
+    if (const ResultColumns* columns = grid.columns()) {
+        const auto key = recordKeyOf(*columns, column);
+        for (int r = first; r <= last; ++r) scratch.push_back({key(grid.record(r)), r});
+    } else {
+        for (int r = first; r <= last; ++r) {
+            prefetchCells(grid, r + 16, last, column);
+            prefetchText(grid, r + 8, last, column);
+            scratch.push_back({keyOf(grid.row(r).cell(column)), r});
+        }
     }
 
     const int hi = last - first;
@@ -79,21 +85,25 @@ long double numberKey(const QString& text) { return NumberKeyReader().key(text);
 double dateKey(const QString& text) { return ShortDateReader().key(text); }
 
 void sortGridByText(GridModel& grid, int first, int last, bool descending, int column) {
-    sortGrid<std::string>(grid, first, last, descending, column, textKey, true);
+    sortGrid<std::string>(
+        grid, first, last, descending, column, textKey,
+        [](const ResultColumns& table, int c) { return table.textKeyOf(c); }, true);
 }
 
 void sortGridByNumber(GridModel& grid, int first, int last, bool descending, int column) {
     const NumberKeyReader reader;
     sortGrid<long double>(
         grid, first, last, descending, column,
-        [&reader](const QString& text) { return reader.key(text); }, false);
+        [&reader](const QString& text) { return reader.key(text); },
+        [](const ResultColumns& table, int c) { return table.numberKeyOf(c); }, false);
 }
 
 void sortGridByDate(GridModel& grid, int first, int last, bool descending, int column) {
     const ShortDateReader reader;
     sortGrid<double>(
         grid, first, last, descending, column,
-        [&reader](const QString& text) { return reader.key(text); }, false);
+        [&reader](const QString& text) { return reader.key(text); },
+        [](const ResultColumns& table, int c) { return table.dateKeyOf(c); }, false);
 }
 
 }  // namespace vastel

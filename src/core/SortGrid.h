@@ -16,7 +16,8 @@ class GridModel;
 //
 // The order is the one of the program's quicksort (middle pivot, exchanges on equal keys), so
 // rows with equal keys end up in a fixed but not a stable order; text sorts finish ranges of at
-// most five rows with exchange passes.
+// most five rows with exchange passes. A grid of records takes each row's key from its column
+// table (ResultColumns), which gives the same order as the keys of the cells' texts.
 void sortGridByText(GridModel& grid, int first, int last, bool descending, int column);
 void sortGridByNumber(GridModel& grid, int first, int last, bool descending, int column);
 void sortGridByDate(GridModel& grid, int first, int last, bool descending, int column);

@@ -2,6 +2,7 @@
 list(APPEND VASTEL_ENGINE_SOURCES
   core/GridModel.cpp
   core/NumberKeyReader.cpp
+  core/ResultColumns.cpp
   core/ShortDateReader.cpp
   core/SortGrid.cpp
 )

@@ -84,6 +84,7 @@ struct Record {
     qint32 folder = 0;
     qint32 type = 0;
     qint32 date = 0, time = 0, access = 0;  // StampTexts indexes
+    quint32 modified = 0, accessed = 0;     // the packed stamps, for the grid's records
     qint32 sizeIndex = 0;                   // into the distinct sizes, set after the walk
     qint32 unicodeKey = -1;  // foldedKey(name) for names beyond ASCII; else folded on the fly
     quint16 nameSize = 0;    // a name has at most 255 bytes
@@ -114,7 +115,6 @@ class RecordStore {
 struct Folder {
     QByteArray path;  // exact bytes
     QByteArray key;   // foldedKey(path)
-    QString text;     // made when a row needs it
 };
 
 struct Type {
@@ -236,7 +236,7 @@ struct DupCollection::Impl {
                 std::memcmp(last.constData(), path.constData(), size_t(path.size())) == 0)
                 return lastFolder;
         }
-        folders.push_back({path, foldedKey(path), QString()});
+        folders.push_back({path, foldedKey(path)});
         lastFolder = qint32(folders.size() - 1);
         return lastFolder;
     }
@@ -426,28 +426,16 @@ struct DupCollection::Impl {
         return true;
     }
 
-    const QString& folderText(qint32 index) {
-        Folder& f = folders[size_t(index)];
-        if (f.text.isNull()) f.text = displayPath(f.path);
-        return f.text;
-    }
-
-    GridRow rowOf(const Record& r) {
-        GridRow row;
-        const QByteArray name = QByteArray::fromRawData(r.nameData, r.nameSize);
-        row.path = joinPath(folders[size_t(r.folder)].path, name);
-        const QString& size = sizeTexts[size_t(r.sizeIndex)];
-        const QString& date = stamps.text(r.date);
-        const QString& time = stamps.text(r.time);
-        const QString& access = stamps.text(r.access);
-        const QString& type = types[size_t(r.type)].text;
-        if (options.mode == FinderMode::FileHogs) {
-            // The path keeps its case: on this system another case names another file.
-            row.cells = {size, date, time, access, displayPath(row.path), type};
-        } else {
-            row.cells = {displayPath(name), size, date, time, access, folderText(r.folder), type};
-        }
-        return row;
+    ResultRecord recordOf(const Record& r) const {
+        ResultRecord out;
+        const QByteArray& folder = folders[size_t(r.folder)].path;
+        out.path = joinPath(folder, QByteArray::fromRawData(r.nameData, r.nameSize));
+        out.folderLength = quint32(folder.size());
+        out.size = r.size;
+        out.modified = r.modified;
+        out.accessed = r.accessed;
+        out.type = r.type;
+        return out;
     }
 
     // Two neighbouring rows share a shade when they agree in the columns of their match mode.
@@ -467,31 +455,28 @@ struct DupCollection::Impl {
         }
     }
 
-    // The rows, in grid order, of the records listed: their cells are made on every core,
-    // since a whole disk can list hundreds of thousands of them.
-    std::vector<GridRow> makeRows(const std::vector<qint32>& listed,
-                                  const std::vector<GridShade>& shades) {
-        // Folder texts are made once, before the rows share them between threads.
-        if (options.mode == FinderMode::Duplicates)
-            for (const qint32 i : listed) folderText(records[size_t(i)].folder);
-        std::vector<GridRow> rows(listed.size());
+    // The grid's records, in grid order, of the records listed: their paths are joined on
+    // every core, since a whole disk can list hundreds of thousands of them.
+    std::vector<ResultRecord> makeRecords(const std::vector<qint32>& listed,
+                                          const std::vector<GridShade>& shades) const {
+        std::vector<ResultRecord> out(listed.size());
         const auto fill = [&](size_t from, size_t to) {
             for (size_t k = from; k < to; ++k) {
-                rows[k] = rowOf(records[size_t(listed[k])]);
-                if (!shades.empty()) rows[k].shade = shades[k];
+                out[k] = recordOf(records[size_t(listed[k])]);
+                if (!shades.empty()) out[k].shade = shades[k];
             }
         };
         parallelFor(listed.size(), 20'000, fill);
-        return rows;
+        return out;
     }
 
-    std::vector<GridRow> gridRows() {
+    std::vector<ResultRecord> gridRecords() {
         if (records.empty()) return {};
         rankFields();
         std::vector<qint32> order = sortedOrder();
         if (options.mode == FinderMode::FileHogs) {
             std::reverse(order.begin(), order.end());
-            return makeRows(order, {});
+            return makeRecords(order, {});
         }
 
         std::vector<qint32> listed;
@@ -519,7 +504,7 @@ struct DupCollection::Impl {
             }
             k = i;
         }
-        return makeRows(listed, shades);
+        return makeRecords(listed, shades);
     }
 };
 
@@ -551,6 +536,8 @@ void DupCollection::collect(const WalkFile& file) {
     r.date = d->stamps.dateIndex(e.lastWrite);
     r.time = d->stamps.timeIndex(e.lastWrite);
     r.access = d->stamps.dateIndex(e.lastAccess);
+    r.modified = e.lastWrite;
+    r.accessed = e.lastAccess;
     d->records.push_back(r);
 }
 
@@ -558,10 +545,17 @@ qint64 DupCollection::count() const { return qint64(d->records.size()); }
 
 void DupCollection::clear() { d = std::make_unique<Impl>(d->options); }
 
-std::vector<GridRow> DupCollection::takeGridRows() {
-    std::vector<GridRow> rows = d->gridRows();
+DupRecords DupCollection::takeRecords() {
+    DupRecords found;
+    found.records = d->gridRecords();
+    // The column table takes over the texts the scan made: the grid shows the same texts.
+    std::vector<QString> typeTexts;
+    typeTexts.reserve(d->types.size());
+    for (Type& t : d->types) typeTexts.push_back(std::move(t.text));
+    found.columns = std::make_shared<const DupColumns>(d->options.mode, std::move(d->stamps),
+                                                       std::move(typeTexts));
     clear();
-    return rows;
+    return found;
 }
 
 void sortLargestFirst(GridModel& grid) { sortGridByNumber(grid, 0, grid.rowCount() - 1, true, 0); }
@@ -576,12 +570,14 @@ DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pa
     walk.scanTargets(targets);
     DupRun run;
     run.summary = walk.summary();
-    run.rows = collection.takeGridRows();
-    if (options.mode == FinderMode::FileHogs && run.rows.size() > 1) {
+    DupRecords found = collection.takeRecords();
+    run.columns = found.columns;
+    run.records = std::move(found.records);
+    if (options.mode == FinderMode::FileHogs && run.records.size() > 1) {
         GridModel grid(fileHogHeaders());
-        grid.appendRows(std::move(run.rows));
+        grid.setRecords(run.columns, std::move(run.records));
         sortLargestFirst(grid);
-        run.rows = grid.takeRows();
+        run.records = grid.takeRecords();
     }
     return run;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "core/GridRow.h"
+#include "core/ResultRecord.h"
 #include "core/ScanTarget.h"
 #include "core/TreeWalk.h"
 #include "core/WalkSink.h"
+#include "finders/DupColumns.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -47,12 +48,18 @@ const QStringList& duplicateHeaders();
 const QStringList& fileHogHeaders();
 // The column of the grid that carries the mark and the Safe Harbor highlight.
 int markColumnOf(FinderMode mode);  // 0 (Filename) or 4 (FileName)
-int folderColumn();                  // 5: the Folder column of duplicate mode
+int folderColumn();                 // 5: the Folder column of duplicate mode
 
-// The collection list of a scan and its post-processing into grid rows. It is the walk's
+// What a scan found, in grid order: the records and the column table that shows them.
+struct DupRecords {
+    std::shared_ptr<const DupColumns> columns;
+    std::vector<ResultRecord> records;
+};
+
+// The collection list of a scan and its post-processing into grid records. It is the walk's
 // sink: files that pass the size condition are kept as compact records (exact name bytes, the
-// folder they were found in, size, stamps), not as text lines; texts are made only for the rows
-// that reach the grid.
+// folder they were found in, size, stamps), not as text lines; the grid's column table makes
+// texts only for the cells that are drawn.
 //
 // Duplicates: the records are ordered as the tab-separated lines of the collection would be
 // (field by field, without regard to case), runs of two or more records with equal keys become
@@ -73,9 +80,10 @@ class DupCollection : public WalkSink {
     qint64 count() const;  // records collected so far
     void clear();
 
-    // The rows of the grid in grid order (addDups or reSort, then addToGrid's column order):
-    // their cells, their exact paths and, for duplicates, their shades. Empties the collection.
-    std::vector<GridRow> takeGridRows();
+    // The records of the grid in grid order (addDups or reSort, then addToGrid): their exact
+    // paths, sizes, stamps and types and, for duplicates, their shades, with the column table
+    // that holds the texts the scan made. Empties the collection.
+    DupRecords takeRecords();
 
   private:
     struct Impl;
@@ -86,9 +94,10 @@ class DupCollection : public WalkSink {
 void sortLargestFirst(GridModel& grid);
 
 // The whole finder without a window, for vastel-scan and the benchmarks: the walk of the
-// targets with the pattern, the collection, and the rows in the order the grid shows them.
+// targets with the pattern, the collection, and the records in the order the grid shows them.
 struct DupRun {
-    std::vector<GridRow> rows;
+    std::shared_ptr<const DupColumns> columns;
+    std::vector<ResultRecord> records;
     TreeWalk::Summary summary;
 };
 DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pattern,

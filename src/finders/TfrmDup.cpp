@@ -265,9 +265,9 @@ void TfrmDup::scan() {
     session->walk(checkedTargets(pckDrive), walkOptions, collection);
 
     // Grouping a large collection takes a while; the window stays painted meanwhile.
-    std::vector<GridRow> found;
-    session->runAside([&] { found = collection.takeGridRows(); });
-    model->appendRows(std::move(found));
+    DupRecords found;
+    session->runAside([&] { found = collection.takeRecords(); });
+    model->setRecords(found.columns, std::move(found.records));
     if (!duplicates()) {
         // Largest first; the next click on Size then sorts the other way.
         sizeDescending = true;

@@ -25,6 +25,22 @@ GridRow fileRow(const QString& size, const QString& name, const QByteArray& path
     return row;
 }
 
+// Two columns over records: the size as a number and the path.
+class SizeAndPath : public ResultColumns {
+  public:
+    int count() const override { return 2; }
+    QString text(const ResultRecord& r, int column) const override {
+        return column == 0 ? QString::number(r.size) : QString::fromUtf8(r.path);
+    }
+};
+
+ResultRecord fileRecord(qint64 size, const QByteArray& path) {
+    ResultRecord r;
+    r.path = path;
+    r.size = size;
+    return r;
+}
+
 }  // namespace
 
 // The result grid model under the model tester, as the finders fill, mark, sort and empty it.
@@ -63,6 +79,40 @@ class GridModelTest : public QObject {
         QCOMPARE(grid.rowCount(), 0);
         grid.setHeaders({"Size", "Date", "Name"});
         QCOMPARE(grid.columnCount(), 3);
+    }
+
+    // The same life with records: cells come from the column table, rows still move whole.
+    void keepsTheModelContractWithRecords() {
+        GridModel grid({"Size", "FileName"});
+        QAbstractItemModelTester tester(&grid,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        std::vector<ResultRecord> batch;
+        for (int i = 0; i < 50; ++i)
+            batch.push_back(fileRecord(i * 10, "/d/f" + QByteArray::number(i)));
+        QSignalSpy inserted(&grid, &QAbstractItemModel::rowsInserted);
+        grid.setRecords(std::make_shared<SizeAndPath>(), std::move(batch));
+        grid.appendRecords({fileRecord(7, "/d/last")});
+        QCOMPARE(inserted.count(), 2);  // one insertion per batch
+        QCOMPARE(grid.rowCount(), 51);
+        QCOMPARE(grid.data(grid.index(3, 1)).toString(), QStringLiteral("/d/f3"));
+
+        grid.setMarked(3, true);
+        grid.setShade(4, GridShade::A);
+        {
+            test::LocaleScope locale(test::kEnglishUs);
+            sortGridByNumber(grid, 0, grid.rowCount() - 1, true, 0);
+        }
+        QCOMPARE(grid.cell(0, 0), QStringLiteral("490"));
+        const int three = grid.rowCount() - 5;  // 30 is the fifth smallest
+        QCOMPARE(grid.path(three), QByteArray("/d/f3"));
+        QVERIFY(grid.isMarked(three));
+        QCOMPARE(grid.shade(three - 1), GridShade::A);
+        grid.clearMarks();
+        QVERIFY(!grid.isMarked(three));
+        QVERIFY(grid.removeRows(10, 5));
+        QCOMPARE(grid.takeRecords().size(), size_t(46));
+        QCOMPARE(grid.rowCount(), 0);
+        QVERIFY(!grid.columns());
     }
 
     void showsTextsShadesMarksAndPaths() {

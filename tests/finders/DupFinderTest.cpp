@@ -35,7 +35,18 @@ std::vector<GridRow> find(const TempTree& tree, FinderMode mode, int matchMode,
     target.text = QString::fromUtf8(tree.root());
     WalkProgress progress;
     bool abort = false;
-    return runDupFinder({target}, pattern, options, progress, abort).rows;
+    const DupRun run = runDupFinder({target}, pattern, options, progress, abort);
+    // The records as the grid shows them: every cell's text, the path and the shade.
+    std::vector<GridRow> rows;
+    for (const ResultRecord& record : run.records) {
+        GridRow row;
+        for (int c = 0; c < run.columns->count(); ++c)
+            row.cells.append(run.columns->text(record, c));
+        row.path = record.path;
+        row.shade = record.shade;
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 std::vector<GridRow> duplicates(const TempTree& tree, int matchMode) {

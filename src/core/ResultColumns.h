@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/ResultRecord.h"
+
+#include <QString>
+#include <functional>
+#include <string>
+
+namespace vastel {
+
+// The columns of a grid of result records: the text of each cell, made when it is asked for,
+// and the sort keys of a column. A key read from a cell's text orders exactly like the key the
+// text grids read (SortGrid's textKey, numberKey, dateKey); a finder's table overrides that with
+// keys taken from the values where they give the same order. A table is used from one thread,
+// the grid's: it may remember texts it has made.
+class ResultColumns {
+  public:
+    virtual ~ResultColumns();
+
+    virtual int count() const = 0;
+    virtual QString text(const ResultRecord& record, int column) const = 0;
+
+    // Made once per sort, so that they may keep what they learn over the sort's rows.
+    using NumberKeyOf = std::function<long double(const ResultRecord&)>;
+    using DateKeyOf = std::function<double(const ResultRecord&)>;
+    using TextKeyOf = std::function<std::string(const ResultRecord&)>;
+    virtual NumberKeyOf numberKeyOf(int column) const;
+    virtual DateKeyOf dateKeyOf(int column) const;
+    virtual TextKeyOf textKeyOf(int column) const;
+};
+
+}  // namespace vastel
