@@ -2,7 +2,6 @@
 
 #include "app/AppWindows.h"
 #include "app/TfrmMain.h"
-#include "platform/CoarseClock.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,10 +11,6 @@
 namespace vastel {
 
 namespace {
-
-// Pending events run at most this often during a loop: often enough to stay painted, rarely
-// enough not to slow a loop of many short steps.
-constexpr int kSliceMs = 25;
 
 void forgetLastTestedFolder() {
     if (frmMain) frmMain->lastTestedFolder.clear();
@@ -47,16 +42,12 @@ void TfrmStandBy::begin(int steps) {
     show();
     raise();
     repaint();
-    nextPump_ = 0;
+    runner_.restartSlice();
 }
 
 void TfrmStandBy::step(int index) {
     ProgressBar1->setValue(index);
-    const qint64 now = coarseMilliseconds();
-    if (now >= nextPump_) {
-        QCoreApplication::processEvents();
-        nextPump_ = coarseMilliseconds() + kSliceMs;
-    }
+    runner_.tick();
 }
 
 void TfrmStandBy::finish() { hide(); }

@@ -8,6 +8,7 @@
 #include "platform/NativePath.h"
 #include "removal/BusyCursor.h"
 #include "removal/TfrmZipOptions.h"
+#include "results/JobRunner.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -241,15 +242,20 @@ void TfrmReallyDelete::MoveFiles() {
     // Events run during the split; nothing may be removed or moved before it is complete.
     pnlButtons->setEnabled(false);
     PageControl1->setEnabled(false);
-    if (frmStandBy) frmStandBy->show();
+    // The stand-by bar counts the files tested, one step each.
+    if (frmStandBy) frmStandBy->begin(int(all.size()));
+    JobRunner runner;
     // Tested from the last path to the first; the panels are rebuilt once at the end, which
     // long lists need and which shows the same result.
     std::vector<char> protectedPath(size_t(all.size()), 0);
     for (qsizetype i = all.size() - 1; i >= 0; --i) {
-        pump_();
+        if (frmStandBy)
+            frmStandBy->step(int(all.size() - 1 - i));
+        else
+            runner.tick();
         protectedPath[size_t(i)] = SafeHarborCheck::isProtected(safeHarbor.reason(all[i], true));
     }
-    if (frmStandBy) frmStandBy->hide();
+    if (frmStandBy) frmStandBy->finish();
     QList<QByteArray> keep, moved;
     for (qsizetype i = 0; i < all.size(); ++i)
         (protectedPath[size_t(i)] ? moved : keep).append(all[i]);

@@ -1,6 +1,8 @@
 #include "RemovalTestSupport.h"
+#include "app/AppWindows.h"
 #include "core/DateTexts.h"
 #include "core/SettingsStore.h"
+#include "core/TfrmStandBy.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "removal/ArchiveFolder.h"
@@ -102,6 +104,42 @@ class ReallyDeleteTest : public QObject {
         QVERIFY(!d->btMoveLeft->isEnabled());
         QVERIFY(!d->btReason->isEnabled());
         QVERIFY(!d->Timer1->isActive());
+    }
+
+    // The split into the two panels runs the stand-by bar from 0 to the file count - 1, one
+    // step per file tested.
+    void standByBarCountsTheSplit() {
+        TfrmStandBy standBy;
+        frmStandBy = &standBy;
+        QList<QByteArray> paths;
+        for (int i = 0; i < 7; ++i)
+            paths << tree->createFile((i % 3 ? "f" : "system/f") + QByteArray::number(i), 1);
+        struct Seen {
+            int minimum, maximum, value;
+        };
+        std::vector<Seen> seen;
+        auto d = std::make_unique<TfrmReallyDelete>();
+        d->safeHarbor = testHarbor();
+        const auto reasonOf = d->safeHarbor.reasonOf;
+        d->safeHarbor.reasonOf = [&](const QByteArray& path, bool isFile) {
+            if (standBy.isVisible()) {
+                const QProgressBar* bar = standBy.ProgressBar1;
+                seen.push_back({bar->minimum(), bar->maximum(), bar->value()});
+            }
+            return reasonOf(path, isFile);
+        };
+        d->lb1->setPaths(paths);
+        d->show();
+        frmStandBy = nullptr;
+        QCOMPARE(d->lb1->count() + d->lb2->count(), 7);
+        QCOMPARE(d->lb2->count(), 3);
+        QVERIFY(!standBy.isVisible());
+        QCOMPARE(int(seen.size()), 7);
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(seen[size_t(i)].minimum, 0);
+            QCOMPARE(seen[size_t(i)].maximum, 6);
+            QCOMPARE(seen[size_t(i)].value, i);
+        }
     }
 
     void savingsFollowTheLocale() {
