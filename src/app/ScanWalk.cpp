@@ -101,7 +101,7 @@ int runWalk(const QByteArrayList& args) {
 
     WalkPrinter printer;
     CommandTargetErrors errors;
-    bool abort = false;
+    StopToken abort;
     TreeWalk walk(options, printer, errors, abort);
     walk.scanTargets(targets);
     printer.flush();

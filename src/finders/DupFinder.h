@@ -47,7 +47,7 @@ const QStringList& duplicateHeaders();
 const QStringList& fileHogHeaders();
 // The column of the grid that carries the mark and the Safe Harbor highlight.
 int markColumnOf(FinderMode mode);  // 0 (Filename) or 4 (FileName)
-int folderColumn();                  // 5: the Folder column of duplicate mode
+int folderColumn();                 // 5: the Folder column of duplicate mode
 
 // The collection list of a scan and its post-processing into grid rows. It is the walk's
 // sink: files that pass the size condition are kept as compact records (exact name bytes, the
@@ -92,6 +92,6 @@ struct DupRun {
     TreeWalk::Summary summary;
 };
 DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pattern,
-                    const DupOptions& options, WalkProgress& progress, bool& abort);
+                    const DupOptions& options, WalkProgress& progress, StopToken& abort);
 
 }  // namespace vastel

@@ -34,7 +34,7 @@ std::vector<GridRow> find(const TempTree& tree, FinderMode mode, int matchMode,
     target.root = tree.root();
     target.text = QString::fromUtf8(tree.root());
     WalkProgress progress;
-    bool abort = false;
+    StopToken abort;
     return runDupFinder({target}, pattern, options, progress, abort).rows;
 }
 
