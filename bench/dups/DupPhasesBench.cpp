@@ -40,7 +40,7 @@ double bareWalk(const QByteArray& tree) {
     WalkOptions walkOptions;
     walkOptions.sliceMs = 0;
     WalkProgress progress;
-    bool abort = false;
+    StopToken abort;
     NoSink sink;
     QElapsedTimer t;
     t.start();
@@ -63,7 +63,7 @@ Phases runOnce(const QByteArray& tree, const DupOptions& options) {
     WalkOptions walkOptions;
     walkOptions.sliceMs = 0;
     WalkProgress progress;
-    bool abort = false;
+    StopToken abort;
     DupCollection collection(options);
     QElapsedTimer t;
     t.start();

@@ -2,6 +2,7 @@
 // the archive closed after each) and compares the time with `zip -6 -q` on the same files.
 // It also reports the longest pause between two chances for the window to handle events.
 //   vastel-bench-removal-archive [WORK-FOLDER]   (default: $TMPDIR or /tmp, needs ~2.5 GB free)
+#include "core/DialogJobSink.h"
 #include "platform/ScriptedDialogs.h"
 #include "removal/ArchiveFolder.h"
 #include "removal/ReviewRemoval.h"
@@ -18,6 +19,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 using namespace vastel;
 
@@ -133,9 +135,8 @@ int main(int argc, char** argv) {
     QElapsedTimer sincePoll;
     qint64 longestPause = 0;
     int polls = 0;
-    RemovalSink sink;
     int currentFile = -1;
-    sink.cancelRequested = [&] {
+    auto poll = [&] {
         if (sincePoll.isValid()) {
             const qint64 pause = sincePoll.elapsed();
             longestPause = std::max(longestPause, pause);
@@ -146,16 +147,21 @@ int main(int argc, char** argv) {
         }
         sincePoll.start();
         ++polls;
-        return false;
     };
-    sink.step = [&](int index, const QByteArray&) {
-        sink.cancelRequested();
-        currentFile = index;
-    };
+    // Every tick is where the window would get its turn.
+    struct BenchSink : DialogJobSink {
+        std::function<void()> poll;
+        int* currentFile = nullptr;
+        void tick() override { poll(); }
+        void item(qint64 index, const QByteArray&) override { *currentFile = int(index); }
+    } sink;
+    sink.poll = poll;
+    sink.currentFile = &currentFile;
+    StopToken stop;
     const QDateTime start = QDateTime::currentDateTime();
     clock.restart();
     const ArchiveOutcome outcome =
-        archiveFiles(files, QStringLiteral("Bench"), "benchmark", start, sink);
+        archiveFiles(files, {QStringLiteral("Bench"), "benchmark", start}, sink, stop);
     const double ourSeconds = clock.elapsed() / 1000.0;
     const QString archive =
         QFile::decodeName(archiveFileName(QStringLiteral("Bench"), QLatin1Char('R'), start));

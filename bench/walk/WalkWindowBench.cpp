@@ -45,7 +45,7 @@ ScanTarget target(const QByteArray& root) {
 double headless(const QByteArray& root, qint64& files) {
     CountingSink sink;
     WalkProgress quiet;
-    bool abort = false;
+    StopToken abort;
     WalkOptions options;
     options.sliceMs = 0;
     QElapsedTimer clock;

@@ -102,7 +102,7 @@ int runFinder(const QByteArrayList& args, FinderMode mode) {
     options.size = SizeCondition::fromNumbers(choice, first, second, kilobytes);
 
     CommandTargetErrors errors;
-    bool abort = false;
+    StopToken abort;
     const DupRun run = runDupFinder(commandTargets(paths), pattern, options, errors, abort);
 
     RowPrinter rows;

@@ -69,7 +69,7 @@ int runWalk(const QByteArrayList& args) {
 
     WalkPrinter printer;
     CommandTargetErrors errors;
-    bool abort = false;
+    StopToken abort;
     TreeWalk walk(options, printer, errors, abort);
     walk.scanTargets(targets);
     if (!printer.rows.finish()) {

@@ -3,14 +3,12 @@
 #include "core/MessageBoxes.h"
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
+#include "results/JobRunner.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QWidget>
-#include <exception>
-#include <thread>
 
 namespace vastel {
 
@@ -44,28 +42,19 @@ void ScanSession::begin() {
 
 TreeWalk::Summary ScanSession::walk(const std::vector<ScanTarget>& targets,
                                     const WalkOptions& options, WalkSink& sink) {
-    bool unused = false;
-    TreeWalk tree(options, sink, *this, parts_.abortFlag ? *parts_.abortFlag : unused);
+    StopToken stop;
+    stop_ = &stop;
+    syncAbortFlag();
+    TreeWalk tree(options, sink, *this, stop);
     tree.scanTargets(targets);
+    syncAbortFlag();  // a full collection stops the walk as Abort does
+    stop_ = nullptr;
     return tree.summary();
 }
 
 void ScanSession::runAside(const std::function<void()>& work) {
     if (parts_.abortButton) parts_.abortButton->hide();
-    QEventLoop loop;
-    std::exception_ptr failure;
-    std::thread helper([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    // The queued quit cannot be lost: it waits in the queue until exec() takes it.
-    loop.exec();
-    helper.join();
-    if (failure) std::rethrow_exception(failure);
+    JobRunner::runAside(work);
 }
 
 void ScanSession::end() {
@@ -89,13 +78,25 @@ void ScanSession::pump(const QByteArray& folder) {
         parts_.status(displayPath(folder));
     }
     QCoreApplication::processEvents();
+    syncAbortFlag();
+}
+
+// Abort sets the window's flag while events run; the walk polls its own token.
+void ScanSession::syncAbortFlag() {
+    if (!stop_ || !parts_.abortFlag) return;
+    if (*parts_.abortFlag) stop_->request();
+    if (stop_->requested()) *parts_.abortFlag = true;
 }
 
 void ScanSession::targetFailed(const ScanTarget& target) {
     dialogs().message(Beep::None, BoxIcon::Error, kCantOpenDrive + target.text);
+    syncAbortFlag();
 }
 
-void ScanSession::collectionFull() { warningBox(parts_.fullWarning); }
+void ScanSession::collectionFull() {
+    warningBox(parts_.fullWarning);
+    syncAbortFlag();
+}
 
 bool ScanSession::belongsToWindow(QObject* object) const {
     auto* widget = qobject_cast<QWidget*>(object);

@@ -67,10 +67,12 @@ class ScanSession : public QObject, private WalkProgress {
     void targetFailed(const ScanTarget& target) override;
     void collectionFull() override;
     bool belongsToWindow(QObject* object) const;
+    void syncAbortFlag();
 
     Parts parts_;
     bool scanning_ = false;
     QByteArray shownFolder_;
+    StopToken* stop_ = nullptr;  // of the running walk
 };
 
 }  // namespace vastel

@@ -1,6 +1,5 @@
 #include "core/TfrmStandBy.h"
 
-#include "platform/CoarseClock.h"
 #include "protect/SafeHarbor.h"
 #include "widgets/AppContext.h"
 
@@ -10,14 +9,6 @@
 #include <QVBoxLayout>
 
 namespace vastel {
-
-namespace {
-
-// Pending events run at most this often during a loop: often enough to stay painted, rarely
-// enough not to slow a loop of many short steps.
-constexpr int kSliceMs = 25;
-
-}  // namespace
 
 TfrmStandBy::TfrmStandBy(AppContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
@@ -44,16 +35,12 @@ void TfrmStandBy::begin(int steps) {
     show();
     raise();
     repaint();
-    nextPump_ = 0;
+    runner_.restartSlice();
 }
 
 void TfrmStandBy::step(int index) {
     ProgressBar1->setValue(index);
-    const qint64 now = coarseMilliseconds();
-    if (now >= nextPump_) {
-        QCoreApplication::processEvents();
-        nextPump_ = coarseMilliseconds() + kSliceMs;
-    }
+    runner_.tick();
 }
 
 void TfrmStandBy::finish() { hide(); }

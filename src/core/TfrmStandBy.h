@@ -1,5 +1,7 @@
 #pragma once
 
+#include "results/JobRunner.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -35,7 +37,7 @@ class TfrmStandBy : public QDialog {
     void forgetLastTestedFolder();
 
     AppContext& context_;
-    qint64 nextPump_ = 0;
+    JobRunner runner_;  // lets pending events run on the job time slice
 };
 
 }  // namespace vastel

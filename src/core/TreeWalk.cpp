@@ -27,7 +27,8 @@ void release(std::string& buffer) {
 
 }  // namespace
 
-TreeWalk::TreeWalk(const WalkOptions& options, WalkSink& sink, WalkProgress& progress, bool& abort)
+TreeWalk::TreeWalk(const WalkOptions& options, WalkSink& sink, WalkProgress& progress,
+                   StopToken& abort)
     : options_(options),
       pattern_(options.pattern),
       sink_(sink),
@@ -201,7 +202,7 @@ void TreeWalk::scanFiles(Level& level) {
         if (!sink_.accepts(file)) continue;
         if (collected_ >= options_.capacity) {
             full_ = true;
-            abort_ = true;
+            abort_.request();
             progress_.collectionFull();
             return;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ScanTarget.h"
+#include "core/StopToken.h"
 #include "core/WalkOptions.h"
 #include "core/WalkProgress.h"
 #include "core/WalkSink.h"
@@ -19,7 +20,7 @@ namespace vastel {
 // a folder's sub-folders in listing order before its own files, hidden and system folders
 // never entered, links never followed, never leaving a target's file system. It works
 // relative to folder descriptors and keeps only the pending names of the folders on the
-// current path. The abort flag is tested before each folder and each entry.
+// current path. The stop token is tested before each folder and each entry.
 class TreeWalk {
   public:
     // What a walk did, for the window that ran it.
@@ -29,7 +30,7 @@ class TreeWalk {
         int failedTargets = 0;
     };
 
-    TreeWalk(const WalkOptions& options, WalkSink& sink, WalkProgress& progress, bool& abort);
+    TreeWalk(const WalkOptions& options, WalkSink& sink, WalkProgress& progress, StopToken& stop);
     ~TreeWalk();
     TreeWalk(const TreeWalk&) = delete;
     TreeWalk& operator=(const TreeWalk&) = delete;
@@ -72,7 +73,7 @@ class TreeWalk {
     WildcardPattern pattern_;
     WalkSink& sink_;
     WalkProgress& progress_;
-    bool& abort_;
+    StopToken& abort_;
 
     std::vector<Level> levels_;  // kept between folders so their buffers are reused
     size_t depth_ = 0;

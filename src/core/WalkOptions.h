@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/JobSink.h"
+
 #include <QByteArray>
 #include <limits>
 
@@ -21,7 +23,7 @@ struct WalkOptions {
     QByteArray pattern = "*.*";  // the finder's wildcard pattern for files
     FileSelection files = FileSelection::Listed;
     qint64 capacity = kDefaultCapacity;  // files the collection can take
-    int sliceMs = 20;                    // how often the progress sink may run pending events
+    int sliceMs = kJobSliceMs;           // how often the progress sink may run pending events
     int maxOpenFolders = 64;             // folder descriptors kept open along the current path
 };
 

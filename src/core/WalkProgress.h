@@ -14,7 +14,7 @@ class WalkProgress {
     virtual void pump(const QByteArray& folder) {}
     // The target could not be opened; the walk goes on with the next one.
     virtual void targetFailed(const ScanTarget& target) {}
-    // The collection refused a file; the walk has set the abort flag and winds down.
+    // The collection refused a file; the walk has requested its stop and winds down.
     virtual void collectionFull() {}
 };
 

@@ -561,7 +561,7 @@ DupRecords DupCollection::takeRecords() {
 void sortLargestFirst(GridModel& grid) { sortGridByNumber(grid, 0, grid.rowCount() - 1, true, 0); }
 
 DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pattern,
-                    const DupOptions& options, WalkProgress& progress, bool& abort) {
+                    const DupOptions& options, WalkProgress& progress, StopToken& abort) {
     WalkOptions walkOptions;
     walkOptions.pattern = pattern;
     walkOptions.sliceMs = 0;

@@ -101,6 +101,6 @@ struct DupRun {
     TreeWalk::Summary summary;
 };
 DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pattern,
-                    const DupOptions& options, WalkProgress& progress, bool& abort);
+                    const DupOptions& options, WalkProgress& progress, StopToken& abort);
 
 }  // namespace vastel

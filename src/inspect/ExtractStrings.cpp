@@ -1,10 +1,9 @@
 #include "inspect/ExtractStrings.h"
 
-#include "core/MessageBoxes.h"
 #include "platform/NativeFile.h"
-#include "platform/NativePath.h"
 
 #include <QFile>
+#include <cerrno>
 
 namespace vastel {
 
@@ -40,22 +39,23 @@ bool writeStrings(QIODevice& source, QIODevice& target, int minimum, int maximum
     return true;
 }
 
-bool extractStrings(const QByteArray& source, const QByteArray& target, int minimum, int maximum) {
+bool extractStrings(const QByteArray& source, const QByteArray& target, int minimum, int maximum,
+                    JobSink& sink) {
     QFile in;
     if (!openNativeForReading(in, source)) {
-        errorBox(QStringLiteral("Could not open file ") + displayPath(source));
+        sink.problem({Problem::Kind::CannotOpen, source, errno});
         return false;
     }
     QFile out;
     if (!openNativeForWriting(out, target)) {
-        errorBox(QStringLiteral("Could not create file ") + displayPath(target));
+        sink.problem({Problem::Kind::CannotCreate, target, errno});
         return false;
     }
     // A full disk must not pass for a short list of strings.
     const bool written = writeStrings(in, out, minimum, maximum) && out.flush();
     out.close();
     if (!written || out.error() != QFileDevice::NoError) {
-        errorBox(QStringLiteral("Could not write file ") + displayPath(target));
+        sink.problem({Problem::Kind::CannotWrite, target, errno});
         return false;
     }
     return true;

@@ -59,7 +59,18 @@ qint64 firstMatch(const std::vector<char>& buffer, qint64 length, const QByteArr
 }  // namespace
 
 qint64 findInFile(QIODevice& file, qint64 size, const QByteArray& needle, qint64 from,
-                  bool backward, bool matchCase, const std::function<bool()>& keepGoing) {
+                  bool backward, bool matchCase) {
+    JobSink quiet;
+    const StopToken never;
+    return findInFile(file, size, needle, from, backward, matchCase, quiet, never);
+}
+
+qint64 findInFile(QIODevice& file, qint64 size, const QByteArray& needle, qint64 from,
+                  bool backward, bool matchCase, JobSink& sink, const StopToken& stop) {
+    auto keepGoing = [&] {
+        sink.tick();
+        return !stop.requested();
+    };
     if (needle.isEmpty() || needle.size() > size) return -1;
     QByteArray key = needle;
     if (!matchCase) foldCase(key.data(), key.size());
@@ -67,7 +78,7 @@ qint64 findInFile(QIODevice& file, qint64 size, const QByteArray& needle, qint64
     std::vector<char> buffer;
     if (!backward) {
         for (qint64 at = std::max<qint64>(from, 0); at + key.size() <= size; at += kPiece) {
-            if (keepGoing && !keepGoing()) return -1;
+            if (!keepGoing()) return -1;
             const qint64 length = std::min(kPiece + overlap, size - at);
             readPiece(file, at, length, matchCase, buffer);
             const qint64 hit = firstMatch(buffer, length, key, 0, kPiece);
@@ -76,7 +87,7 @@ qint64 findInFile(QIODevice& file, qint64 size, const QByteArray& needle, qint64
         return -1;
     }
     for (qint64 end = std::min(from, size - key.size() + 1); end > 0;) {
-        if (keepGoing && !keepGoing()) return -1;
+        if (!keepGoing()) return -1;
         const qint64 at = std::max<qint64>(0, end - kPiece);
         const qint64 length = std::min(end - at + overlap, size - at);
         readPiece(file, at, length, matchCase, buffer);

@@ -475,11 +475,15 @@ bool FileViewer::search(const QString& text, bool backward, bool matchCase, bool
     else
         from = backward ? byteOf(selectionStart()) : byteOf(caret_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const qint64 hit =
-        findInFile(blocks_.file(), blocks_.size(), needle, from, backward, matchCase, [] {
+    // The window is repainted between pieces; input waits until the search is done.
+    class Repaint : public JobSink {
+        void tick() override {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            return true;
-        });
+        }
+    } repaint;
+    const StopToken never;
+    const qint64 hit = findInFile(blocks_.file(), blocks_.size(), needle, from, backward, matchCase,
+                                  repaint, never);
     QApplication::restoreOverrideCursor();
     if (hit < 0) return false;
     anchor_ = placeOfByte(hit);

@@ -21,7 +21,7 @@ LineCounter::~LineCounter() {
     wait();
 }
 
-void LineCounter::stop() { stop_ = true; }
+void LineCounter::stop() { stop_.request(); }
 
 void LineCounter::run() {
     constexpr qint64 kPiece = 1 << 20;  // a multiple of the index block and of the wrap

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/StopToken.h"
+
 #include <QByteArray>
 #include <QThread>
-#include <atomic>
 #include <memory>
 
 namespace vastel {
@@ -30,7 +31,7 @@ class LineCounter : public QThread {
     QByteArray path_;
     qint64 size_;
     std::shared_ptr<LineIndex> index_;
-    std::atomic<bool> stop_{false};
+    StopToken stop_;
 };
 
 }  // namespace vastel

@@ -1,5 +1,6 @@
 #include "inspect/TfrmView.h"
 
+#include "core/DialogJobSink.h"
 #include "core/MessageBoxes.h"
 #include "core/PlacedWindow.h"
 #include "core/PrintIt.h"
@@ -440,7 +441,8 @@ void TfrmView::btStringsClick() {
     }
     target.close();
     const QByteArray targetPath = nativePath(target.fileName());
-    extractStrings(viewFile, targetPath, 5, 100);
+    DialogJobSink boxes;
+    extractStrings(viewFile, targetPath, 5, 100, boxes);
     QApplication::restoreOverrideCursor();
 
     TfrmView strings(context_, this);

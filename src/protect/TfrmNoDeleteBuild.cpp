@@ -4,9 +4,9 @@
 #include "platform/Dialogs.h"
 #include "protect/FolderEntry.h"
 #include "protect/FolderListModel.h"
+#include "results/JobRunner.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -50,23 +50,19 @@ class InputGuard : public QObject {
 // slice.
 class WindowSink : public RegistryFolderSink {
   public:
-    explicit WindowSink(FolderListModel* folders) : folders_(folders) { slice_.start(); }
+    explicit WindowSink(FolderListModel* folders) : folders_(folders) {}
     bool listed(const QByteArray& folder) override { return folders_->containsSorted(folder); }
     void add(const QByteArray& folder) override {
         folders_->insertSorted(folder);
         tick();
     }
-    void tick() override {
-        if (slice_.elapsed() < 50) return;
-        // All events, with input swallowed by the guard: on X11, Qt sends the painted window
-        // to the display server only when it processes user input too.
-        QCoreApplication::processEvents();
-        slice_.restart();
-    }
+    // All events, with input swallowed by the guard: on X11, Qt sends the painted window to
+    // the display server only when it processes user input too.
+    void tick() override { runner_.tick(); }
 
   private:
     FolderListModel* folders_;
-    QElapsedTimer slice_;
+    JobRunner runner_;
 };
 
 }  // namespace

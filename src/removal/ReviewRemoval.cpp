@@ -1,6 +1,5 @@
 #include "removal/ReviewRemoval.h"
 
-#include "core/MessageBoxes.h"
 #include "platform/DirEntry.h"
 #include "platform/FileRemoval.h"
 #include "platform/NativePath.h"
@@ -8,19 +7,15 @@
 #include "removal/ArchiveFolder.h"
 #include "removal/ZipArchiver.h"
 
+#include <cerrno>
+
 namespace vastel {
 
 namespace {
 
-void reportNotDeleted(const QByteArray& path) {
-    errorBox(QStringLiteral("Couldn't delete file - ") + displayPath(path));
+void reportNotDeleted(JobSink& sink, const QByteArray& path, int error = 0) {
+    sink.problem({Problem::Kind::CannotDelete, path, error});
 }
-
-void step(const RemovalSink& sink, int index, const QByteArray& path) {
-    if (sink.step) sink.step(index, path);
-}
-
-bool cancelled(const RemovalSink& sink) { return sink.cancelRequested && sink.cancelRequested(); }
 
 bool isRegularFile(const QByteArray& path) {
     DirEntry entry;
@@ -29,30 +24,31 @@ bool isRegularFile(const QByteArray& path) {
 
 }  // namespace
 
-int deleteFiles(const QList<QByteArray>& paths, const RemovalSink& sink) {
+int deleteFiles(const QList<QByteArray>& paths, JobSink& sink) {
     int deleted = 0;
     for (int i = 0; i < paths.size(); ++i) {
-        step(sink, i, paths[i]);
+        sink.item(i, paths[i]);
+        sink.tick();
         if (removeRegularFile(paths[i]) == RemoveResult::Removed)
             ++deleted;
         else
-            reportNotDeleted(paths[i]);
+            reportNotDeleted(sink, paths[i], errno);
     }
     return deleted;
 }
 
-int recycleFiles(const QList<QByteArray>& paths, const RemovalSink& sink) {
+int recycleFiles(const QList<QByteArray>& paths, JobSink& sink) {
     int recycled = 0;
     for (int i = 0; i < paths.size(); ++i) {
-        step(sink, i, paths[i]);
+        sink.item(i, paths[i]);
+        sink.tick();
         // Only what was marked goes: a folder or a link that took the file's place stays.
         if (!isRegularFile(paths[i])) {
-            reportNotDeleted(paths[i]);
+            reportNotDeleted(sink, paths[i]);
             continue;
         }
         if (!moveToTrash(paths[i])) {
-            errorBox(QStringLiteral(
-                "An error occurred sending files to the recycle bin.  The bin may be full."));
+            sink.problem({Problem::Kind::CannotRecycle, paths[i], errno});
             break;
         }
         ++recycled;
@@ -60,31 +56,28 @@ int recycleFiles(const QList<QByteArray>& paths, const RemovalSink& sink) {
     return recycled;
 }
 
-ArchiveOutcome archiveFiles(const QList<QByteArray>& paths, const QString& tag,
-                            const QByteArray& comment, const QDateTime& start,
-                            const RemovalSink& sink) {
+ArchiveOutcome archiveFiles(const QList<QByteArray>& paths, const ArchiveOptions& options,
+                            JobSink& sink, const StopToken& stop) {
     ArchiveOutcome outcome;
-    ZipArchiver zipper;
-    zipper.onProgress = sink.memberProgress;
-    zipper.cancelRequested = sink.cancelRequested;
-    // While an archive is saved its answer does not matter, but the window gets its turn.
-    zipper.keepAlive = [&sink] { cancelled(sink); };
+    ZipArchiver zipper(sink, stop);
     for (int i = 0; i < paths.size(); ++i) {
-        if (cancelled(sink)) {
+        sink.tick();
+        if (stop.requested()) {
             outcome.aborted = true;
             break;
         }
         const QByteArray& path = paths[i];
-        const QByteArray archive = archiveFileName(tag, driveLetterOf(path), start);
-        step(sink, i, path);
-        const ZipArchiver::Result added = zipper.addFile(archive, comment, path);
+        const QByteArray archive = archiveFileName(options.tag, driveLetterOf(path), options.start);
+        sink.item(i, path);
+        sink.tick();
+        const ZipArchiver::Result added = zipper.addFile(archive, options.comment, path);
         if (added.status == ZipArchiver::Status::Cancelled) {
             ++outcome.kept;
             outcome.aborted = true;
             break;
         }
         if (added.status != ZipArchiver::Status::Added) {
-            errorBox(QStringLiteral("Couldn't zip up file - ") + displayPath(path));
+            sink.problem({Problem::Kind::CannotZip, path, 0});
             ++outcome.kept;
             continue;
         }
@@ -92,7 +85,7 @@ ArchiveOutcome archiveFiles(const QList<QByteArray>& paths, const QString& tag,
         if (removeRegularFile(path, &added.identity) == RemoveResult::Removed) {
             ++outcome.archived;
         } else {
-            reportNotDeleted(path);
+            reportNotDeleted(sink, path, errno);
             ++outcome.kept;
         }
     }

@@ -11,6 +11,7 @@
 #include "removal/RemovalTotals.h"
 #include "removal/TfrmZipOptions.h"
 #include "removal/TreeRemoval.h"
+#include "results/JobRunner.h"
 #include "widgets/AppContext.h"
 
 #include <QCheckBox>
@@ -34,6 +35,26 @@ namespace vastel {
 bool abortRemoval = false;
 
 namespace {
+
+// The window's side of the tree removal: the running count and name, the member's gauge.
+class DelDirectoryJob : public JobRunner {
+  public:
+    DelDirectoryJob(QLabel* count, QLabel* name, QProgressBar* gauge)
+        : JobRunner(&abortRemoval), count_(count), name_(name), gauge_(gauge) {}
+    void item(qint64 count, const QByteArray& path) override {
+        count_->setText(QString::number(count));
+        name_->setText(displayPath(path));
+    }
+    void progress(qint64 percent, qint64) override {
+        gauge_->setVisible(percent < 100);
+        gauge_->setValue(int(percent));
+    }
+
+  private:
+    QLabel* count_;
+    QLabel* name_;
+    QProgressBar* gauge_;
+};
 
 QPushButton* button(const char* name, const QString& caption, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -258,24 +279,17 @@ bool TfrmDelDirectory::StartTheDeletionProcess() {
         return false;
     }
 
-    TreeRemoval walk;
-    walk.abortFlag = &abortRemoval;
-    walk.pump = [this] { pump_(); };
-    walk.onFile = [this](qint64 count, const QByteArray& path) {
-        pnlCount->setText(QString::number(count));
-        pnlName->setText(displayPath(path));
-    };
-    walk.onMemberProgress = [this](int percent) {
-        Gauge1->setVisible(percent < 100);
-        Gauge1->setValue(percent);
-    };
+    DelDirectoryJob job(pnlCount, pnlName, Gauge1);
+    TreeRemovalOptions options;
 
     if (zipMode) {
-        walk.mode = TreeRemoval::Mode::Zip;
-        walk.deleteAfterZip = cbDelete->isChecked();
-        walk.archivePath = archivePath_;
-        walk.comment = comment_.toUtf8();
+        options.mode = TreeRemoval::Mode::Zip;
+        options.deleteAfterZip = cbDelete->isChecked();
+        options.archivePath = archivePath_;
+        options.comment = comment_.toUtf8();
+        TreeRemoval walk(options, job, job.stopToken());
         const TreeRemoval::Result result = walk.deltree(parent, parentPath, name);
+        job.stopped();  // a declined question raises the program-wide flag, as before
         if (result.count > 0)
             infoBox(
                 QStringLiteral("Zipped up ") + thousandsText(result.count) +
@@ -290,8 +304,10 @@ bool TfrmDelDirectory::StartTheDeletionProcess() {
 
     // An empty folder simply goes.
     if (parent.removeFolder(name)) return true;
-    walk.mode = recycleMode ? TreeRemoval::Mode::Recycle : TreeRemoval::Mode::Delete;
+    options.mode = recycleMode ? TreeRemoval::Mode::Recycle : TreeRemoval::Mode::Delete;
+    TreeRemoval walk(options, job, job.stopToken());
     const TreeRemoval::Result result = walk.deltree(parent, parentPath, name);
+    job.stopped();
     // Trashed files are counted and reported as deleted too.
     if (result.count > 0)
         infoBox(QStringLiteral("Deleted ") + thousandsText(result.count) +

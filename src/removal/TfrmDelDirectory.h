@@ -1,6 +1,5 @@
 #pragma once
 
-#include "removal/EventPump.h"
 #include "removal/SafeHarborCheck.h"
 
 #include <QByteArray>
@@ -79,7 +78,6 @@ class TfrmDelDirectory : public QDialog {
     QString comment_;
     bool shown_ = false;
     bool abortConfirmed_ = false;
-    EventPump pump_;
 };
 
 }  // namespace vastel

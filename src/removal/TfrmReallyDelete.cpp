@@ -241,15 +241,17 @@ void TfrmReallyDelete::MoveFiles() {
     // Events run during the split; nothing may be removed or moved before it is complete.
     pnlButtons->setEnabled(false);
     PageControl1->setEnabled(false);
-    context_.standBy().show();
+    // The stand-by bar counts the files tested, one step each.
+    TfrmStandBy& standBy = context_.standBy();
+    standBy.begin(int(all.size()));
     // Tested from the last path to the first; the panels are rebuilt once at the end, which
     // long lists need and which shows the same result.
     std::vector<char> protectedPath(size_t(all.size()), 0);
     for (qsizetype i = all.size() - 1; i >= 0; --i) {
-        pump_();
+        standBy.step(int(all.size() - 1 - i));
         protectedPath[size_t(i)] = SafeHarborCheck::isProtected(safeHarbor.reason(all[i], true));
     }
-    context_.standBy().hide();
+    standBy.finish();
     QList<QByteArray> keep, moved;
     for (qsizetype i = 0; i < all.size(); ++i)
         (protectedPath[size_t(i)] ? moved : keep).append(all[i]);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "removal/EventPump.h"
 #include "removal/PathListBox.h"
 #include "removal/ReviewRemoval.h"
 #include "removal/SafeHarborCheck.h"
@@ -96,18 +95,16 @@ class TfrmReallyDelete : public QDialog {
   private:
     void buildPages();
     void runRemoval(void (TfrmReallyDelete::*removal)());
-    void stepTo(int index, const QByteArray& path);
     qint64 savingsBytes() const;
     void finishRemoval();
     // Deletes or recycles the files with the progress bar shown and Close disabled.
-    using Remover = int (*)(const QList<QByteArray>&, const RemovalSink&);
+    using Remover = int (*)(const QList<QByteArray>&, JobSink&);
     void removeWithProgress(const QList<QByteArray>& paths, Remover remove);
 
     AppContext& context_;
     bool shown_ = false;
     bool operationRunning_ = false;
     bool archiving_ = false;
-    EventPump pump_;
 };
 
 }  // namespace vastel

@@ -8,6 +8,7 @@
 #include "removal/BusyCursor.h"
 #include "removal/RemovalTotals.h"
 #include "removal/ReviewRemoval.h"
+#include "results/JobRunner.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -31,13 +32,22 @@ bool ask(const QString& text) {
     return confirmed(dialogs().question(text, Buttons::YesNo, BoxIcon::Question, Beep::None));
 }
 
-}  // namespace
+// The review's side of its removals: the file's name and the bar, the member's gauge.
+class ReviewJob : public JobRunner {
+  public:
+    explicit ReviewJob(TfrmReallyDelete& window, bool* abortFlag = nullptr)
+        : JobRunner(abortFlag), window_(window) {}
+    void item(qint64 index, const QByteArray& path) override {
+        window_.lblName->setText(PathListBox::rowText(path));
+        window_.bar->setValue(int(index));
+    }
+    void progress(qint64 percent, qint64) override { window_.Gauge1->setValue(int(percent)); }
 
-void TfrmReallyDelete::stepTo(int index, const QByteArray& path) {
-    lblName->setText(PathListBox::rowText(path));
-    bar->setValue(index);
-    pump_();
-}
+  private:
+    TfrmReallyDelete& window_;
+};
+
+}  // namespace
 
 void TfrmReallyDelete::finishRemoval() {
     lb1->clear();
@@ -51,9 +61,8 @@ void TfrmReallyDelete::removeWithProgress(const QList<QByteArray>& paths, Remove
     bar->show();
     btClose->setEnabled(false);
     operationRunning_ = true;
-    RemovalSink sink;
-    sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
-    remove(paths, sink);
+    ReviewJob job(*this);
+    remove(paths, job);
     operationRunning_ = false;
     btClose->setEnabled(true);
     bar->hide();
@@ -100,14 +109,8 @@ void TfrmReallyDelete::ZipItClick() {
         // responsive while it compresses.
         operationRunning_ = true;
         archiving_ = true;
-        RemovalSink sink;
-        sink.step = [this](int i, const QByteArray& path) { stepTo(i, path); };
-        sink.memberProgress = [this](int percent) { Gauge1->setValue(percent); };
-        sink.cancelRequested = [this] {
-            pump_();
-            return abortRequested;
-        };
-        archiveFiles(paths, archiveTag, comment->toUtf8(), start, sink);
+        ReviewJob job(*this, &abortRequested);
+        archiveFiles(paths, {archiveTag, comment->toUtf8(), start}, job, job.stopToken());
         archiving_ = false;
         operationRunning_ = false;
         bar->hide();

@@ -1,25 +1,20 @@
 #include "removal/TreeRemoval.h"
 
-#include "core/MessageBoxes.h"
 #include "core/Utility.h"
-#include "platform/Dialogs.h"
 #include "platform/NativePath.h"
 #include "platform/Trash.h"
 #include "removal/ArchiveFolder.h"
 
+#include <cerrno>
+
 namespace vastel {
+
+TreeRemoval::TreeRemoval(const TreeRemovalOptions& options, JobSink& sink, StopToken& stop)
+    : options_(options), sink_(sink), stop_(stop), zipper_(sink, stop) {}
 
 TreeRemoval::Result TreeRemoval::deltree(const FolderHandle& parent, const QByteArray& parentPath,
                                          const QByteArray& name) {
     result_ = Result{};
-    zipper_.onProgress = onMemberProgress;
-    zipper_.cancelRequested = [this] {
-        if (pump) pump();
-        return aborted();
-    };
-    zipper_.keepAlive = [this] {
-        if (pump) pump();
-    };
     DirEntry top;
     if (parent.statChild(name, top) && top.isDirectory())
         walkFolder(parent, parentPath, name, top.device);
@@ -41,7 +36,7 @@ void TreeRemoval::rmtree0(const FolderHandle& folder, const QByteArray& folderPa
     const std::vector<DirEntry> entries = folder.list();
     for (const DirEntry& entry : entries) {
         if (aborted()) break;
-        if (pump) pump();
+        sink_.tick();
         if (entry.isDirectory()) {
             // Another file system mounted inside the tree is a drive of its own.
             if (entry.device == device) walkFolder(folder, folderPath, entry.name, device);
@@ -55,18 +50,14 @@ bool TreeRemoval::askAttributes(const FolderHandle& folder, const QByteArray& pa
                                 const DirEntry& entry) {
     static const struct {
         quint32 attribute;
-        const char* text;
-    } kQuestions[] = {{faReadOnly, " is read-only, "},
-                      {faHidden, " is hidden, "},
-                      {faSysFile, " is a system file, "}};
+        Question::Kind kind;
+    } kQuestions[] = {{faReadOnly, Question::Kind::DeleteReadOnly},
+                      {faHidden, Question::Kind::DeleteHidden},
+                      {faSysFile, Question::Kind::DeleteSystem}};
     for (const auto& q : kQuestions) {
         if (!(entry.attributes & q.attribute)) continue;
-        const Answer answer = dialogs().question(
-            displayPath(path) + QLatin1String(q.text) +
-                QStringLiteral("Delete this file and continue deleting the remaining files? "),
-            Buttons::YesNoCancel, BoxIcon::Question, Beep::None);
-        if (answer != Answer::Yes) {
-            abort();
+        if (!sink_.ask({q.kind, path})) {
+            stop_.request();
             return false;
         }
         // Hidden and system cannot be cleared here; they count as cleared.
@@ -82,9 +73,9 @@ void TreeRemoval::dodelete(const FolderHandle& folder, const QByteArray& folderP
     if (deletes() && !askAttributes(folder, path, entry)) return;
     ++result_.count;
     result_.bytes += entry.size;
-    if (onFile) onFile(result_.count, path);
-    if (pump) pump();
-    switch (mode) {
+    sink_.item(result_.count, path);
+    sink_.tick();
+    switch (options_.mode) {
         case Mode::Recycle:
             // Not checked: what cannot be trashed stays, and so does its folder.
             moveToTrash(path);
@@ -104,15 +95,16 @@ void TreeRemoval::zipAndDeleteTheFile(const FolderHandle& folder, const QByteArr
     OpenedFile file;
     ZipArchiver::Result added;
     if (folder.openFile(entry.name, file))
-        added = zipper_.addOpenedFile(archivePath, comment, archiveMemberName(path), file);
+        added = zipper_.addOpenedFile(options_.archivePath, options_.comment,
+                                      archiveMemberName(path), file);
     if (added.status == ZipArchiver::Status::Cancelled) return;
     if (added.status != ZipArchiver::Status::Added) {
-        errorBox(QStringLiteral("Couldn't zip up file - ") + displayPath(path));
+        sink_.problem({Problem::Kind::CannotZip, path, 0});
         return;
     }
-    if (deleteAfterZip &&
+    if (options_.deleteAfterZip &&
         folder.removeEntry(entry.name, true, &added.identity) != RemoveResult::Removed)
-        errorBox(QStringLiteral("Couldn't delete file - ") + displayPath(path));
+        sink_.problem({Problem::Kind::CannotDelete, path, errno});
 }
 
 }  // namespace vastel

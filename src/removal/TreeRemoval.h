@@ -1,36 +1,32 @@
 #pragma once
 
+#include "core/JobSink.h"
+#include "core/StopToken.h"
 #include "platform/DirEntry.h"
 #include "platform/FolderHandle.h"
+#include "removal/TreeRemovalOptions.h"
 #include "removal/ZipArchiver.h"
 
 #include <QByteArray>
-#include <functional>
 
 namespace vastel {
 
 // Walks a folder tree and deletes, trashes or zips what it holds, asking before it deletes a
-// read-only, hidden or system file. The walk goes through opened folders and never follows a
-// link: a link in the tree is handled as the link itself, and a folder on another file system
-// (a mount) is not entered.
+// read-only, hidden or system file (a question to the sink; anything but yes stops the walk).
+// The sink gets each file with its running count, the member's progress and what could not be
+// zipped or deleted; the stop token is tested between entries. The walk goes through opened folders
+// and never follows a link: a link in the tree is handled as the link itself, and a folder on
+// another file system (a mount) is not entered.
 class TreeRemoval {
   public:
-    enum class Mode { Delete, Recycle, Zip };
+    using Mode = TreeRemovalOptions::Mode;
     struct Result {
         qint64 count = 0;  // files visited
         qint64 bytes = 0;
         bool complete = true;  // false when a question was declined or the walk was aborted
     };
 
-    Mode mode = Mode::Delete;
-    bool deleteAfterZip = true;  // "Delete files after zipping them up"
-    QByteArray archivePath;      // Zip: the one archive of this tree
-    QByteArray comment;
-    // The program-wide abort flag; set by the window's Cancel, read between entries.
-    bool* abortFlag = nullptr;
-    std::function<void(qint64 count, const QByteArray& path)> onFile;
-    std::function<void(int percent)> onMemberProgress;
-    std::function<void()> pump;  // lets pending window messages run
+    TreeRemoval(const TreeRemovalOptions& options, JobSink& sink, StopToken& stop);
 
     // Walks the folder `name` of parent (whose path is parentPath) and, unless files are kept
     // after zipping, removes the folders it empties, the folder itself included.
@@ -38,11 +34,8 @@ class TreeRemoval {
                    const QByteArray& name);
 
   private:
-    bool deletes() const { return mode != Mode::Zip || deleteAfterZip; }
-    bool aborted() const { return abortFlag && *abortFlag; }
-    void abort() {
-        if (abortFlag) *abortFlag = true;
-    }
+    bool deletes() const { return options_.mode != Mode::Zip || options_.deleteAfterZip; }
+    bool aborted() const { return stop_.requested(); }
     void walkFolder(const FolderHandle& parent, const QByteArray& parentPath,
                     const QByteArray& name, dev_t device);
     void rmtree0(const FolderHandle& folder, const QByteArray& folderPath, dev_t device);
@@ -51,6 +44,9 @@ class TreeRemoval {
     void zipAndDeleteTheFile(const FolderHandle& folder, const QByteArray& path,
                              const DirEntry& entry);
 
+    TreeRemovalOptions options_;
+    JobSink& sink_;
+    StopToken& stop_;
     Result result_;
     ZipArchiver zipper_;
 };

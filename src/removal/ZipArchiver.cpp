@@ -46,16 +46,19 @@ ZipArchiver::Result failed(const QString& reason) {
 
 void ZipArchiver::progressCallback(zip_t*, double done, void* self) {
     auto* me = static_cast<ZipArchiver*>(self);
-    if (!me->onProgress) return;
     // libzip reports the whole close; the members kept in place take no time, so the new
     // member's share of that range is its own 0 to 100 %.
     const double own = (done - me->memberStart_) / me->memberShare_;
-    me->onProgress(int(std::lround(std::clamp(own, 0.0, 1.0) * 100.0)));
+    me->sink_.progress(std::lround(std::clamp(own, 0.0, 1.0) * 100.0), 100);
 }
 
 int ZipArchiver::cancelCallback(zip_t*, void* self) {
-    auto* me = static_cast<ZipArchiver*>(self);
-    return me->cancelRequested && me->cancelRequested() ? 1 : 0;
+    return static_cast<ZipArchiver*>(self)->cancelRequested() ? 1 : 0;
+}
+
+bool ZipArchiver::cancelRequested() {
+    sink_.tick();
+    return stop_.requested();
 }
 
 ZipArchiver::Result ZipArchiver::addFile(const QByteArray& archivePath, const QByteArray& comment,
@@ -81,7 +84,8 @@ ZipArchiver::Result ZipArchiver::addOpenedFile(const QByteArray& archivePath,
 
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* archiveSource = ArchiveFileSource::create(archivePath, &error, keepAlive);
+    zip_source_t* archiveSource =
+        ArchiveFileSource::create(archivePath, &error, [this] { sink_.tick(); });
     zip_t* archive =
         archiveSource ? zip_open_from_source(archiveSource, ZIP_CREATE, &error) : nullptr;
     if (!archive) {
@@ -106,9 +110,9 @@ ZipArchiver::Result ZipArchiver::addOpenedFile(const QByteArray& archivePath,
 
     bool cancelledWhileReading = false;
     zip_error_init(&error);
-    zip_source_t* data =
-        MemberSource::create(MemberSource::File{file.fd, file.size, time_t(file.mtime), file.mode},
-                             cancelRequested, &cancelledWhileReading, &error);
+    zip_source_t* data = MemberSource::create(
+        MemberSource::File{file.fd, file.size, time_t(file.mtime), file.mode},
+        [this] { return cancelRequested(); }, &cancelledWhileReading, &error);
     if (!data) {
         const QString reason = zipErrorText(&error);
         zip_error_fini(&error);

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "core/JobSink.h"
+#include "core/StopToken.h"
 #include "platform/FolderHandle.h"
 
 #include <zip.h>
 #include <QByteArray>
 #include <QString>
-#include <functional>
 
 namespace vastel {
 
 // Adds files one at a time to ZIP archives. For every file the archive is opened (made when
 // missing), given its comment, extended by one Deflate member and closed again, so that every
-// archive on disk stays complete whatever happens to a later file.
+// archive on disk stays complete whatever happens to a later file. The member's progress goes
+// to the sink as percent of 100; the stop token, tested often while a member is written,
+// abandons it; the sink ticks also while an archive is saved, where nothing can be abandoned.
 class ZipArchiver {
   public:
     enum class Status { Added, Failed, Cancelled };
@@ -22,12 +25,7 @@ class ZipArchiver {
         QString reason;  // why it failed, in libzip's or the system's words
     };
 
-    // The member being written, 0 to 100.
-    std::function<void(int percent)> onProgress;
-    // Asked often while a member is written; true abandons the member.
-    std::function<bool()> cancelRequested;
-    // Called now and then where nothing can be abandoned any more (the archive being saved).
-    std::function<void()> keepAlive;
+    ZipArchiver(JobSink& sink, const StopToken& stop) : sink_(sink), stop_(stop) {}
 
     // Adds the regular file at filePath under its path without the leading "/".
     Result addFile(const QByteArray& archivePath, const QByteArray& comment,
@@ -39,6 +37,9 @@ class ZipArchiver {
   private:
     static void progressCallback(zip_t* archive, double done, void* self);
     static int cancelCallback(zip_t* archive, void* self);
+    bool cancelRequested();
+    JobSink& sink_;
+    const StopToken& stop_;
     double memberStart_ = 0;  // where the new member's share of libzip's progress begins
     double memberShare_ = 1;
 };

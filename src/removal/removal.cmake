@@ -1,6 +1,5 @@
 list(APPEND VASTEL_ENGINE_SOURCES
   removal/ArchiveFileSource.cpp
-  removal/EventPump.cpp
   removal/MemberSource.cpp
   removal/RemovalTotals.cpp
   removal/ReviewRemoval.cpp

@@ -59,7 +59,7 @@ class RecordingProgress : public WalkProgress {
 struct WalkRun {
     RecordingSink sink;
     RecordingProgress progress;
-    bool abort = false;
+    StopToken abort;
     TreeWalk::Summary summary;
 };
 
@@ -365,7 +365,7 @@ TEST(TreeWalk, AbortIsTestedBeforeEachFolderAndFile) {
     const TempTree second;
     WalkRun run;
     run.sink.onCollect = [&](const WalkFile&) {
-        if (run.sink.paths.size() == 3) run.abort = true;
+        if (run.sink.paths.size() == 3) run.abort.request();
     };
     walk(run, {folderTarget(tree.root()), folderTarget(second.root()),
                folderTarget(tree.path("missing"))});

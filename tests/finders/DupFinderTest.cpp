@@ -34,7 +34,7 @@ std::vector<GridRow> find(const TempTree& tree, FinderMode mode, int matchMode,
     target.root = tree.root();
     target.text = QString::fromUtf8(tree.root());
     WalkProgress progress;
-    bool abort = false;
+    StopToken abort;
     const DupRun run = runDupFinder({target}, pattern, options, progress, abort);
     // The records as the grid shows them: every cell's text, the path and the shade.
     std::vector<GridRow> rows;

@@ -1,3 +1,4 @@
+#include "core/DialogJobSink.h"
 #include "inspect/ExtractStrings.h"
 #include "platform/ScriptedDialogs.h"
 #include "support/TempTree.h"
@@ -9,6 +10,9 @@ using namespace vastel;
 using vastel::test::TempTree;
 
 namespace {
+
+// Problems become the boxes the viewer shows.
+DialogJobSink boxes;
 
 QByteArray readAll(const QByteArray& path) {
     QFile f(QString::fromUtf8(path));
@@ -41,7 +45,7 @@ TEST_P(ExtractStringsCases, writesTheReadableRuns) {
     const QByteArray source = tree.createFileWith("source.bin", GetParam().input);
     const QByteArray target = tree.path("strings.txt");
     ScriptedDialogs script;
-    EXPECT_TRUE(extractStrings(source, target, 5, 100));
+    EXPECT_TRUE(extractStrings(source, target, 5, 100, boxes));
     EXPECT_EQ(readAll(target), GetParam().expected);
     EXPECT_TRUE(script.messages().isEmpty());
 }
@@ -85,7 +89,7 @@ TEST(ExtractStrings, replacesWhatTheTargetHeld) {
     TempTree tree;
     const QByteArray source = tree.createFileWith("a.bin", QByteArray("abcdefgh") + kNul);
     const QByteArray target = tree.createFileWith("t.txt", "old content that is longer\n");
-    EXPECT_TRUE(extractStrings(source, target, 5, 100));
+    EXPECT_TRUE(extractStrings(source, target, 5, 100, boxes));
     EXPECT_EQ(readAll(target), "abcdefgh\n");
 }
 
@@ -94,21 +98,21 @@ TEST(ExtractStrings, unreadableSourceIsReportedAndLeavesTheTarget) {
     const QByteArray target = tree.createFileWith("t.txt", "kept\n");
     ScriptedDialogs script;
     const QByteArray missing = tree.path("no such file.bin");
-    EXPECT_FALSE(extractStrings(missing, target, 5, 100));
+    EXPECT_FALSE(extractStrings(missing, target, 5, 100, boxes));
     ASSERT_EQ(script.messages().size(), 1);
     EXPECT_EQ(script.messages().first(),
               QStringLiteral("Could not open file ") + QString::fromUtf8(missing));
     EXPECT_EQ(script.records().first().icon, BoxIcon::Error);
     EXPECT_EQ(readAll(target), "kept\n");
     // A folder is not a file to read either.
-    EXPECT_FALSE(extractStrings(tree.root(), target, 5, 100));
+    EXPECT_FALSE(extractStrings(tree.root(), target, 5, 100, boxes));
 }
 
 TEST(ExtractStrings, unwritableTargetIsReported) {
     TempTree tree;
     const QByteArray source = tree.createFileWith("a.bin", QByteArray("abcdefgh") + kNul);
     ScriptedDialogs script;
-    EXPECT_FALSE(extractStrings(source, tree.path("no/such/folder/t.txt"), 5, 100));
+    EXPECT_FALSE(extractStrings(source, tree.path("no/such/folder/t.txt"), 5, 100, boxes));
     ASSERT_EQ(script.messages().size(), 1);
     EXPECT_TRUE(script.messages().first().startsWith(QStringLiteral("Could not create file ")));
 }
@@ -119,7 +123,7 @@ TEST(ExtractStrings, otherBoundsFollowTheSameRule) {
     const QByteArray source =
         tree.createFileWith("a.bin", QByteArray("ab.abc.abcd.abcde.abcdef.") + kNul);
     const QByteArray target = tree.path("t.txt");
-    EXPECT_TRUE(extractStrings(source, target, 2, 3));
+    EXPECT_TRUE(extractStrings(source, target, 2, 3, boxes));
     EXPECT_EQ(readAll(target), "abc\nabcd\n");
 }
 

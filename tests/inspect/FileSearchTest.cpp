@@ -58,7 +58,10 @@ TEST_F(FileSearch, nothingToFind) {
     EXPECT_EQ(find("", 0, false, false), -1);
     EXPECT_EQ(findInFile(file, 4, "needle", 0, false, false), -1);
     // Asked to stop, it stops.
-    EXPECT_EQ(findInFile(file, data.size(), "NEEDLE", 0, false, true, [] { return false; }), -1);
+    JobSink quiet;
+    StopToken stopped;
+    stopped.request();
+    EXPECT_EQ(findInFile(file, data.size(), "NEEDLE", 0, false, true, quiet, stopped), -1);
 }
 
 }  // namespace

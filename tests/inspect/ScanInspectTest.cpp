@@ -1,4 +1,5 @@
 #include "PeFixture.h"
+#include "core/DialogJobSink.h"
 #include "inspect/ExtractStrings.h"
 #include "support/TempTree.h"
 
@@ -10,6 +11,9 @@ using namespace vastel;
 using vastel::test::TempTree;
 
 namespace {
+
+// Problems become the boxes the viewer shows.
+DialogJobSink boxes;
 
 struct ScanRun {
     int exitCode = -1;
@@ -35,7 +39,7 @@ TEST(ScanStrings, printsWhatTheExtractorWrites) {
                 "same line" + '\0' + "same line\x02";
     const QByteArray source = tree.createFileWith("data.bin", data);
     const QByteArray target = tree.path("strings.txt");
-    ASSERT_TRUE(extractStrings(source, target, 5, 100));
+    ASSERT_TRUE(extractStrings(source, target, 5, 100, boxes));
     QFile written(QString::fromUtf8(target));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const ScanRun r = scan({"strings", QString::fromUtf8(source)});

@@ -1,6 +1,7 @@
 // Archives files as the deletion review does and prints every message it raised, one per
 // line. The tests run it as another user or under a file size limit:
 //   removal_archive_helper [--fsize BYTES] ARCHIVE-FOLDER FILE...
+#include "core/DialogJobSink.h"
 #include "platform/ScriptedDialogs.h"
 #include "removal/ArchiveFolder.h"
 #include "removal/ReviewRemoval.h"
@@ -30,8 +31,11 @@ int main(int argc, char** argv) {
     QList<QByteArray> files;
     for (int i = first + 1; i < argc; ++i) files.append(QByteArray(argv[i]));
     vastel::ScriptedDialogs script;
+    vastel::DialogJobSink boxes;
+    vastel::StopToken stop;
     const vastel::ArchiveOutcome outcome = vastel::archiveFiles(
-        files, QStringLiteral("Test"), "comment", QDateTime(QDate(2024, 1, 2), QTime(3, 4)), {});
+        files, {QStringLiteral("Test"), "comment", QDateTime(QDate(2024, 1, 2), QTime(3, 4))},
+        boxes, stop);
     for (const QString& message : script.messages())
         std::printf("%s\n", message.toUtf8().constData());
     std::printf("archived %d kept %d\n", outcome.archived, outcome.kept);

@@ -1,4 +1,5 @@
 #include "RemovalTestSupport.h"
+#include "core/DialogJobSink.h"
 #include "platform/ScriptedDialogs.h"
 #include "removal/ArchiveFolder.h"
 #include "removal/ReviewRemoval.h"
@@ -48,6 +49,8 @@ class ArchiveTest : public ::testing::Test {
 
     TempTree tree;
     ScriptedDialogs script;
+    DialogJobSink boxes;  // problems shown as the review shows them
+    StopToken noStop;
     QByteArray archive;
 };
 
@@ -81,7 +84,7 @@ TEST_F(ArchiveTest, FilesBecomeMembersOfOneArchiveAndAreDeleted) {
         tree.createFileWith("other/deeper/file.bin", randomBytes(70000, 1)),
     };
     const ArchiveOutcome outcome =
-        archiveFiles(files, QStringLiteral("Duplicates"), "the comment", kStart, {});
+        archiveFiles(files, {QStringLiteral("Duplicates"), "the comment", kStart}, boxes, noStop);
     EXPECT_EQ(outcome.archived, 4);
     EXPECT_FALSE(outcome.aborted);
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
@@ -121,8 +124,8 @@ TEST_F(ArchiveTest, FilesThatCannotBeAddedStay) {
     const QByteArray folder = tree.createFolder("became a folder");
     const QByteArray link = tree.createSymlink("link", good);
     const QByteArray missing = tree.path("missing.txt");
-    const ArchiveOutcome outcome =
-        archiveFiles({folder, link, missing, good}, QStringLiteral("Duplicates"), {}, kStart, {});
+    const ArchiveOutcome outcome = archiveFiles(
+        {folder, link, missing, good}, {QStringLiteral("Duplicates"), {}, kStart}, boxes, noStop);
     EXPECT_EQ(outcome.archived, 1);
     EXPECT_EQ(outcome.kept, 3);
     EXPECT_EQ(script.messages(), zipFailures({folder, link, missing}));
@@ -136,9 +139,9 @@ TEST_F(ArchiveTest, SameMemberTwiceKeepsTheFirstAndTheFile) {
     for (const QByteArray& name : {QByteArray("same.txt"), QByteArray("same\xff.txt")}) {
         script.clear();
         const QByteArray path = tree.createFileWith(name, "first");
-        archiveFiles({path}, QStringLiteral("Duplicates"), {}, kStart, {});
+        archiveFiles({path}, {QStringLiteral("Duplicates"), {}, kStart}, boxes, noStop);
         tree.createFileWith(name, "second");
-        archiveFiles({path}, QStringLiteral("Duplicates"), {}, kStart, {});
+        archiveFiles({path}, {QStringLiteral("Duplicates"), {}, kStart}, boxes, noStop);
         EXPECT_EQ(script.messages(), zipFailures({path}));
         EXPECT_EQ(readWholeFile(path), "second");
         EXPECT_EQ(zipMemberData(archive, path.mid(1)), "first");
@@ -151,7 +154,7 @@ TEST_F(ArchiveTest, MissingArchiveFolderKeepsEveryFile) {
     const QList<QByteArray> files = {tree.createFileWith("a.txt", "a"),
                                      tree.createFileWith("b.txt", "b")};
     const ArchiveOutcome outcome =
-        archiveFiles(files, QStringLiteral("Duplicates"), {}, kStart, {});
+        archiveFiles(files, {QStringLiteral("Duplicates"), {}, kStart}, boxes, noStop);
     EXPECT_EQ(outcome.archived, 0);
     EXPECT_EQ(script.messages(), zipFailures(files));
     for (const QByteArray& f : files) EXPECT_TRUE(pathExists(f));
@@ -207,14 +210,24 @@ TEST_F(ArchiveTest, AbortLeavesAValidArchiveOfTheMembersWrittenBefore) {
                                      tree.createFileWith("4.txt", "four")};
     int current = -1;
     bool midMember = false;
-    RemovalSink sink;
-    sink.step = [&](int i, const QByteArray&) { current = i; };
-    sink.memberProgress = [&](int percent) {
-        if (current == 2 && percent > 0 && percent < 100) midMember = true;
-    };
-    sink.cancelRequested = [&] { return midMember; };
+    StopToken stop;
+    struct : DialogJobSink {
+        int* current;
+        bool* midMember;
+        StopToken* stop;
+        void item(qint64 i, const QByteArray&) override { *current = int(i); }
+        void progress(qint64 percent, qint64) override {
+            if (*current == 2 && percent > 0 && percent < 100) {
+                *midMember = true;
+                stop->request();
+            }
+        }
+    } sink;
+    sink.current = &current;
+    sink.midMember = &midMember;
+    sink.stop = &stop;
     const ArchiveOutcome outcome =
-        archiveFiles(paths, QStringLiteral("Duplicates"), {}, kStart, sink);
+        archiveFiles(paths, {QStringLiteral("Duplicates"), {}, kStart}, sink, stop);
     EXPECT_TRUE(outcome.aborted);
     EXPECT_EQ(outcome.archived, 2);
     EXPECT_TRUE(midMember);
@@ -232,10 +245,14 @@ TEST_F(ArchiveTest, AbortLeavesAValidArchiveOfTheMembersWrittenBefore) {
 TEST_F(ArchiveTest, ProgressIsPerMember) {
     for (int i = 0; i < 5; ++i)
         archiveFiles({tree.createFileWith("small" + QByteArray::number(i), "x")},
-                     QStringLiteral("Duplicates"), {}, kStart, {});
+                     {QStringLiteral("Duplicates"), {}, kStart}, boxes, noStop);
     std::vector<int> seen;
-    ZipArchiver zipper;
-    zipper.onProgress = [&](int percent) { seen.push_back(percent); };
+    struct : JobSink {
+        std::vector<int>* seen;
+        void progress(qint64 percent, qint64) override { seen->push_back(int(percent)); }
+    } sink;
+    sink.seen = &seen;
+    ZipArchiver zipper(sink, noStop);
     const ZipArchiver::Result result =
         zipper.addFile(archive, {}, tree.createFileWith("big.bin", randomBytes(2 << 20, 6)));
     EXPECT_EQ(result.status, ZipArchiver::Status::Added);
@@ -254,8 +271,8 @@ TEST_F(ArchiveTest, AppendsToAnArchiveMadeElsewhere) {
     zip.start(QStringLiteral("zip"),
               {QStringLiteral("-q"), QFile::decodeName(archive), QStringLiteral("readme.txt")});
     if (!zip.waitForFinished() || zip.exitCode() != 0) GTEST_SKIP() << "zip is missing";
-    archiveFiles({tree.createFileWith("new.txt", "new")}, QStringLiteral("Duplicates"), {}, kStart,
-                 {});
+    archiveFiles({tree.createFileWith("new.txt", "new")},
+                 {QStringLiteral("Duplicates"), {}, kStart}, boxes, noStop);
     EXPECT_EQ(zipMemberData(archive, "readme.txt"), "from zip");
     EXPECT_EQ(zipMemberData(archive, tree.path("new.txt").mid(1)), "new");
     EXPECT_TRUE(unzipTestPasses(archive));

@@ -1,4 +1,5 @@
 #include "RemovalTestSupport.h"
+#include "core/DialogJobSink.h"
 #include "platform/FolderHandle.h"
 #include "platform/ScriptedDialogs.h"
 #include "removal/TreeRemoval.h"
@@ -26,11 +27,14 @@ TEST(LargeFile, CountedArchivedAndRestorable) {
     ::close(fd);
     tree.createFileWith("F/small.txt", "small");
 
-    TreeRemoval walk;
+    TreeRemovalOptions walk;
     walk.mode = TreeRemoval::Mode::Zip;
     walk.archivePath = tree.path("big.zip");
+    DialogJobSink boxes;
+    StopToken stop;
+    TreeRemoval removal(walk, boxes, stop);
     const FolderHandle parent = FolderHandle::open(tree.root());
-    const TreeRemoval::Result result = walk.deltree(parent, tree.root(), "F");
+    const TreeRemoval::Result result = removal.deltree(parent, tree.root(), "F");
     EXPECT_TRUE(script.messages().isEmpty()) << script.messages().join('\n').toStdString();
     EXPECT_EQ(result.count, 2);
     EXPECT_EQ(result.bytes, size + 5);

@@ -1,6 +1,7 @@
 #include "RemovalTestSupport.h"
 #include "core/DateTexts.h"
 #include "core/SettingsStore.h"
+#include "core/TfrmStandBy.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "protect/FolderListFile.h"
@@ -125,6 +126,40 @@ class ReallyDeleteTest : public QObject {
         d.show();
         QCOMPARE(d.lb1->paths(), QList<QByteArray>{free});
         QCOMPARE(d.lb2->paths(), QList<QByteArray>{kept});
+    }
+
+    // The split into the two panels runs the stand-by bar from 0 to the file count - 1, one
+    // step per file tested.
+    void standByBarCountsTheSplit() {
+        TfrmStandBy& standBy = context.standBy();
+        QList<QByteArray> paths;
+        for (int i = 0; i < 7; ++i)
+            paths << tree->createFile((i % 3 ? "f" : "system/f") + QByteArray::number(i), 1);
+        struct Seen {
+            int minimum, maximum, value;
+        };
+        std::vector<Seen> seen;
+        auto d = std::make_unique<TfrmReallyDelete>(context);
+        d->safeHarbor = testHarbor();
+        const auto reasonOf = d->safeHarbor.reasonOf;
+        d->safeHarbor.reasonOf = [&](const QByteArray& path, bool isFile) {
+            if (standBy.isVisible()) {
+                const QProgressBar* bar = standBy.ProgressBar1;
+                seen.push_back({bar->minimum(), bar->maximum(), bar->value()});
+            }
+            return reasonOf(path, isFile);
+        };
+        d->lb1->setPaths(paths);
+        d->show();
+        QCOMPARE(d->lb1->count() + d->lb2->count(), 7);
+        QCOMPARE(d->lb2->count(), 3);
+        QVERIFY(!standBy.isVisible());
+        QCOMPARE(int(seen.size()), 7);
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(seen[size_t(i)].minimum, 0);
+            QCOMPARE(seen[size_t(i)].maximum, 6);
+            QCOMPARE(seen[size_t(i)].value, i);
+        }
     }
 
     void savingsFollowTheLocale() {

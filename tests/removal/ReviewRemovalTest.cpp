@@ -1,4 +1,5 @@
 #include "RemovalTestSupport.h"
+#include "core/DialogJobSink.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/Trash.h"
@@ -22,6 +23,7 @@ class ReviewRemovalTest : public ::testing::Test {
     }
     TempTree tree;
     ScriptedDialogs script;
+    DialogJobSink boxes;  // problems shown as the review shows them
 };
 
 }  // namespace
@@ -37,8 +39,11 @@ TEST_F(ReviewRemovalTest, DeletesExactlyTheGivenBytes) {
     ASSERT_EQ(displayPath(invalid), displayPath(twin));
 
     std::vector<int> steps;
-    RemovalSink sink;
-    sink.step = [&](int i, const QByteArray&) { steps.push_back(i); };
+    struct : DialogJobSink {
+        std::vector<int>* steps;
+        void item(qint64 i, const QByteArray&) override { steps->push_back(int(i)); }
+    } sink;
+    sink.steps = &steps;
     EXPECT_EQ(deleteFiles({tabbed, multiLine, invalid}, sink), 3);
     EXPECT_EQ(steps, (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(script.messages().isEmpty());
@@ -56,7 +61,7 @@ TEST_F(ReviewRemovalTest, PathsThatAreNoLongerRegularFilesStay) {
     const QByteArray folderLink = tree.createSymlink("now a folder link", tree.path("target"));
     const QByteArray missing = tree.path("gone");
     const QByteArray last = tree.createFileWith("last", "x");
-    EXPECT_EQ(deleteFiles({folder, link, folderLink, missing, last}, {}), 1);
+    EXPECT_EQ(deleteFiles({folder, link, folderLink, missing, last}, boxes), 1);
     EXPECT_EQ(script.messages(), (QStringList{notDeleted(folder), notDeleted(link),
                                               notDeleted(folderLink), notDeleted(missing)}));
     EXPECT_TRUE(pathExists(folder));
@@ -70,7 +75,7 @@ TEST_F(ReviewRemovalTest, RecyclesIntoTheTrashAndLeavesLinks) {
     const QByteArray target = tree.createFileWith("target", "target");
     const QByteArray file = tree.createFileWith("odd\tname\xff", "data");
     const QByteArray link = tree.createSymlink("link", target);
-    EXPECT_EQ(recycleFiles({file, link}, {}), 1);
+    EXPECT_EQ(recycleFiles({file, link}, boxes), 1);
     EXPECT_EQ(script.messages(), QStringList{notDeleted(link)});
     EXPECT_FALSE(pathExists(file));
     EXPECT_EQ(readWholeFile(qgetenv("XDG_DATA_HOME") + "/Trash/files/odd\tname\xff"), "data");
@@ -88,7 +93,7 @@ TEST_F(ReviewRemovalTest, FirstTrashFailureEndsTheLoop) {
     const QByteArray first = tree.createFileWith("first", "1");
     const QByteArray failing = tree.createFileWith("volume/second", "2");
     const QByteArray third = tree.createFileWith("third", "3");
-    EXPECT_EQ(recycleFiles({first, failing, third}, {}), 1);
+    EXPECT_EQ(recycleFiles({first, failing, third}, boxes), 1);
     EXPECT_EQ(script.messages(),
               QStringList{QStringLiteral(
                   "An error occurred sending files to the recycle bin.  The bin may be full.")});

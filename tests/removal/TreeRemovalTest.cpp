@@ -1,4 +1,5 @@
 #include "RemovalTestSupport.h"
+#include "core/DialogJobSink.h"
 #include "platform/FileRemoval.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
@@ -7,6 +8,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <functional>
 
 using namespace vastel;
 using namespace vastel::test;
@@ -17,18 +20,26 @@ class TreeRemovalTest : public ::testing::Test {
   protected:
     TreeRemoval::Result run(TreeRemoval::Mode mode, const QByteArray& relative = "F") {
         walk.mode = mode;
-        walk.abortFlag = &abort;
+        TreeRemoval removal(walk, sink, abort);
         const FolderHandle parent = FolderHandle::open(tree.root());
-        return walk.deltree(parent, tree.root(), relative);
+        return removal.deltree(parent, tree.root(), relative);
     }
+    // Problems and questions go to the dialogs as the window shows them; a hook per file.
+    struct Sink : DialogJobSink {
+        std::function<void(qint64 count)> onFile;
+        void item(qint64 count, const QByteArray&) override {
+            if (onFile) onFile(count);
+        }
+    };
     static QString question(const QByteArray& path, const char* what) {
         return displayPath(path) + QLatin1String(what) +
                QStringLiteral("Delete this file and continue deleting the remaining files? ");
     }
     TempTree tree;
     ScriptedDialogs script;
-    TreeRemoval walk;
-    bool abort = false;
+    TreeRemovalOptions walk;
+    Sink sink;
+    StopToken abort;
 };
 
 }  // namespace
@@ -110,8 +121,8 @@ TEST_F(TreeRemovalTest, ZipWithoutDeletingKeepsTheTree) {
 
 TEST_F(TreeRemovalTest, AbortStopsAtTheNextStep) {
     for (int i = 0; i < 5; ++i) tree.createFileWith("F/f" + QByteArray::number(i), "x");
-    walk.onFile = [&](qint64 count, const QByteArray&) {
-        if (count == 2) abort = true;
+    sink.onFile = [&](qint64 count) {
+        if (count == 2) abort.request();
     };
     const TreeRemoval::Result result = run(TreeRemoval::Mode::Delete);
     EXPECT_FALSE(result.complete);
