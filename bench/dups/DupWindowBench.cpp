@@ -9,7 +9,7 @@
 #include "app/ProgramContext.h"
 #include "core/DriveEntries.h"
 #include "core/GridModel.h"
-#include "finders/NumberSpin.h"
+#include "widgets/NumberSpin.h"
 #include "finders/TfrmDup.h"
 #include "platform/ScriptedDialogs.h"
 

@@ -3,7 +3,7 @@
 // folder (sparse where the size allows) and removed afterwards.
 //
 //   viewer_bench [FOLDER]     FOLDER for the fixtures, default $TMPDIR
-#include "inspect/FileViewer.h"
+#include "inspect/ui/FileViewer.h"
 
 #include <fcntl.h>
 #include <unistd.h>

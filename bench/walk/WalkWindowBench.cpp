@@ -1,7 +1,7 @@
 // The walk inside a window against the same walk without one: speed kept, how often events
 // ran, and how fast Abort acts. Run on the offscreen platform:
 //   QT_QPA_PLATFORM=offscreen vastel-bench-walk-window TREE [ROUNDS]
-#include "core/ScanSession.h"
+#include "results/ScanSession.h"
 #include "core/TreeWalk.h"
 
 #include <QApplication>

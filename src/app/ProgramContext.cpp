@@ -1,6 +1,6 @@
 #include "app/ProgramContext.h"
 
-#include "core/TfrmStandBy.h"
+#include "widgets/TfrmStandBy.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "inspect/TFindDlg.h"

@@ -4,7 +4,7 @@
 #include "app/TfrmAbout.h"
 #include "app/VastelStyle.h"
 #include "core/MessageBoxes.h"
-#include "core/PlacedWindow.h"
+#include "widgets/PlacedWindow.h"
 #include "core/Utility.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"

@@ -4,7 +4,7 @@
 #include "app/TfrmMain.h"
 #include "app/VastelStyle.h"
 #include "platform/Shell.h"
-#include "platform/WidgetDialogs.h"
+#include "widgets/WidgetDialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>

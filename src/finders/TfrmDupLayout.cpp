@@ -1,11 +1,11 @@
 // The controls, the layout and the pop-up menu of the duplicate and file-hog finder.
-#include "core/DriveList.h"
+#include "widgets/DriveList.h"
 #include "core/GridModel.h"
-#include "core/ResultGridDelegate.h"
-#include "core/ResultList.h"
-#include "core/ScanSession.h"
+#include "results/ResultGridDelegate.h"
+#include "results/ResultList.h"
+#include "results/ScanSession.h"
 #include "finders/DupFinder.h"
-#include "finders/NumberSpin.h"
+#include "widgets/NumberSpin.h"
 #include "finders/TfrmDup.h"
 
 #include <QAction>

@@ -2,9 +2,9 @@
 
 #include "core/DateTexts.h"
 #include "core/MessageBoxes.h"
-#include "core/PrintIt.h"
+#include "results/PrintIt.h"
 #include "core/Utility.h"
-#include "inspect/FileIcon.h"
+#include "inspect/ui/FileIcon.h"
 #include "inspect/VersionInfoLines.h"
 #include "platform/Dialogs.h"
 #include "platform/DirEntry.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protect/FileTypeListWindow.h"
+#include "protect/ui/FileTypeListWindow.h"
 
 namespace vastel {
 

@@ -7,8 +7,8 @@
 #include "protect/FileTypeRows.h"
 #include "protect/FolderEntry.h"
 #include "protect/FolderListFile.h"
-#include "protect/FolderListModel.h"
-#include "protect/TabbedListDelegate.h"
+#include "protect/ui/FolderListModel.h"
+#include "protect/ui/TabbedListDelegate.h"
 #include "protect/TfrmEditFolder.h"
 #include "protect/TfrmKeepFiles.h"
 

@@ -3,7 +3,7 @@
 
 #include "platform/Dialogs.h"
 #include "protect/FolderEntry.h"
-#include "protect/FolderListModel.h"
+#include "protect/ui/FolderListModel.h"
 #include "results/JobRunner.h"
 
 #include <QApplication>

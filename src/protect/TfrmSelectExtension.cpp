@@ -3,7 +3,7 @@
 #include "core/CountedList.h"
 #include "core/Utility.h"
 #include "protect/FileTypeRows.h"
-#include "protect/TabbedListDelegate.h"
+#include "protect/ui/TabbedListDelegate.h"
 
 #include <QApplication>
 #include <QComboBox>

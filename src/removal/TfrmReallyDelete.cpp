@@ -1,11 +1,11 @@
 #include "removal/TfrmReallyDelete.h"
 
 #include "core/MessageBoxes.h"
-#include "core/TfrmStandBy.h"
+#include "widgets/TfrmStandBy.h"
 #include "core/Utility.h"
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
-#include "removal/BusyCursor.h"
+#include "widgets/BusyCursor.h"
 #include "removal/TfrmZipOptions.h"
 #include "widgets/AppContext.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "removal/PathListBox.h"
+#include "removal/ui/PathListBox.h"
 #include "removal/ReviewRemoval.h"
 #include "removal/SafeHarborCheck.h"
 

@@ -5,7 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
 #include "removal/ArchiveFolder.h"
-#include "removal/BusyCursor.h"
+#include "widgets/BusyCursor.h"
 #include "removal/RemovalTotals.h"
 #include "removal/ReviewRemoval.h"
 #include "results/JobRunner.h"

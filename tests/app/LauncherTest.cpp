@@ -2,7 +2,7 @@
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "app/VastelStyle.h"
-#include "core/TfrmStandBy.h"
+#include "widgets/TfrmStandBy.h"
 #include "finders/TfrmDupCompare.h"
 #include "inspect/TFindDlg.h"
 #include "platform/ScriptedDialogs.h"

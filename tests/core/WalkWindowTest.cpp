@@ -1,5 +1,5 @@
-#include "core/DriveList.h"
-#include "core/ScanSession.h"
+#include "widgets/DriveList.h"
+#include "results/ScanSession.h"
 #include "core/TreeWalk.h"
 #include "platform/ScriptedDialogs.h"
 #include "support/TempTree.h"

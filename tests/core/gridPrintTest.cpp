@@ -1,6 +1,6 @@
 #include "core/GridModel.h"
-#include "core/PrintIt.h"
-#include "core/TextDevice.h"
+#include "results/PrintIt.h"
+#include "results/TextDevice.h"
 #include "platform/Dialogs.h"
 #include "platform/ScriptedDialogs.h"
 #include "support/LocaleScope.h"

@@ -3,7 +3,7 @@
 #include "protect/BuildDate.h"
 #include "protect/FileTypeRows.h"
 #include "protect/FolderListFile.h"
-#include "protect/FolderListModel.h"
+#include "protect/ui/FolderListModel.h"
 #include "protect/TfrmEditFolder.h"
 #include "protect/TfrmKeepFiles.h"
 #include "protect/TfrmNoDelete.h"

@@ -1,7 +1,7 @@
 #include "RemovalTestSupport.h"
 #include "core/DateTexts.h"
 #include "core/SettingsStore.h"
-#include "core/TfrmStandBy.h"
+#include "widgets/TfrmStandBy.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "protect/FolderListFile.h"

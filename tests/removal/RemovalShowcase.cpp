@@ -4,7 +4,7 @@
 //        deldir-harbor, deldir-progress
 #include "app/ProgramContext.h"
 #include "app/VastelStyle.h"
-#include "platform/WidgetDialogs.h"
+#include "widgets/WidgetDialogs.h"
 #include "removal/ArchiveFolder.h"
 #include "removal/TfrmDelDirectory.h"
 #include "removal/TfrmReallyDelete.h"

@@ -1,4 +1,0 @@
-# vastel-scan strings, vastel-scan version
-list(APPEND VASTEL_SCAN_SOURCES
-  app/ScanInspect.cpp
-)

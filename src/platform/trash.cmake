@@ -1,5 +1,0 @@
-list(APPEND VASTEL_PLATFORM_SOURCES
-  platform/Trash.cpp
-  platform/FolderHandle.cpp
-  platform/FileRemoval.cpp
-)

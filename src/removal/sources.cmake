@@ -1,3 +1,0 @@
-list(APPEND VASTEL_ENGINE_SOURCES
-  removal/ArchiveFolder.cpp
-)

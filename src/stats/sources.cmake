@@ -1,3 +1,0 @@
-list(APPEND VASTEL_UI_SOURCES
-  stats/TfrmStatistics.cpp
-)

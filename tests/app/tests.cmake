@@ -1,1 +1,0 @@
-vastel_qtest(app_launcher_tests app/LauncherTest.cpp)
