@@ -24,8 +24,8 @@ tree() {  # tree NAME FILE:INCLUDE...
     local dir=$work/$1
     shift
     mkdir -p "$dir"
-    for spec in "$@"; do
-        local file=${spec%%:*} include=${spec#*:}
+    for entry in "$@"; do
+        local file=${entry%%:*} include=${entry#*:}
         mkdir -p "$dir/$(dirname "$file")"
         printf '#pragma once\n#include %s\n' "$include" > "$dir/$file"
     done
