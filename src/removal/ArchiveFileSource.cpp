@@ -93,31 +93,15 @@ mode_t fileModeForUmask() {
 
 zip_source_t* ArchiveFileSource::create(const QByteArray& path, zip_error_t* error,
                                         std::function<void()> keepAlive) {
-    auto* self = new ArchiveFileSource(path, std::move(keepAlive));
-    zip_source_t* source = zip_source_function_create(&ArchiveFileSource::callback, self, error);
-    if (!source) delete self;
-    return source;
+    return adopt(new ArchiveFileSource(path, std::move(keepAlive)), error);
 }
 
 ArchiveFileSource::ArchiveFileSource(const QByteArray& path, std::function<void()> keepAlive)
-    : path_(path), keepAlive_(std::move(keepAlive)) {
-    zip_error_init(&error_);
-}
+    : path_(path), keepAlive_(std::move(keepAlive)) {}
 
 ArchiveFileSource::~ArchiveFileSource() {
     if (readFd_ >= 0) ::close(readFd_);
     dropTemporary();
-    zip_error_fini(&error_);
-}
-
-zip_int64_t ArchiveFileSource::callback(void* self, void* data, zip_uint64_t length,
-                                        zip_source_cmd_t cmd) {
-    return static_cast<ArchiveFileSource*>(self)->run(data, length, cmd);
-}
-
-zip_int64_t ArchiveFileSource::fail(int zipError, int systemError) {
-    zip_error_set(&error_, zipError, systemError);
-    return -1;
 }
 
 zip_int64_t ArchiveFileSource::run(void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
@@ -174,11 +158,6 @@ zip_int64_t ArchiveFileSource::run(void* data, zip_uint64_t length, zip_source_c
             return 0;
         case ZIP_SOURCE_REMOVE:
             if (::unlink(path_.constData()) != 0) return fail(ZIP_ER_REMOVE, errno);
-            return 0;
-        case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&error_, data, length);
-        case ZIP_SOURCE_FREE:
-            delete this;
             return 0;
         default:
             return fail(ZIP_ER_OPNOTSUPP, 0);
