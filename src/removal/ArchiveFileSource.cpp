@@ -15,13 +15,17 @@ namespace vastel {
 
 namespace {
 
-bool writeAllAt(int fd, const char* data, zip_uint64_t length, zip_uint64_t offset) {
+// Repeats a positioned read or write until all length bytes went through. A call that moves
+// no byte at all fails with noProgressError.
+template <typename Byte, typename Transfer>
+bool transferAllAt(Transfer transfer, int fd, Byte* data, zip_uint64_t length, zip_uint64_t offset,
+                   int noProgressError) {
     while (length > 0) {
         const ssize_t n =
-            ::pwrite(fd, data, size_t(std::min<zip_uint64_t>(length, 1 << 30)), off_t(offset));
+            transfer(fd, data, size_t(std::min<zip_uint64_t>(length, 1 << 30)), off_t(offset));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
+            if (n == 0) errno = noProgressError;
             return false;
         }
         data += n;
@@ -31,20 +35,12 @@ bool writeAllAt(int fd, const char* data, zip_uint64_t length, zip_uint64_t offs
     return true;
 }
 
+bool writeAllAt(int fd, const char* data, zip_uint64_t length, zip_uint64_t offset) {
+    return transferAllAt(::pwrite, fd, data, length, offset, ENOSPC);
+}
+
 bool readAllAt(int fd, char* data, zip_uint64_t length, zip_uint64_t offset) {
-    while (length > 0) {
-        const ssize_t n =
-            ::pread(fd, data, size_t(std::min<zip_uint64_t>(length, 1 << 30)), off_t(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        data += n;
-        length -= zip_uint64_t(n);
-        offset += zip_uint64_t(n);
-    }
-    return true;
+    return transferAllAt(::pread, fd, data, length, offset, EIO);
 }
 
 constexpr zip_uint64_t kCopyChunk = 8 << 20;
