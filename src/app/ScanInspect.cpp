@@ -28,15 +28,17 @@ int writeFailed(const char* command) {
     return 1;
 }
 
+int openFailed(const char* command, const QByteArray& path) {
+    std::fprintf(stderr, "vastel-scan %s: Could not open file %s: %s\n", command, path.constData(),
+                 std::strerror(errno));
+    return 1;
+}
+
 int runStrings(const QByteArrayList& args) {
     const QByteArray* path = fileArgument(args, "strings");
     if (!path) return 2;
     QFile in;
-    if (!openNativeForReading(in, *path)) {
-        std::fprintf(stderr, "vastel-scan strings: Could not open file %s: %s\n", path->constData(),
-                     std::strerror(errno));
-        return 1;
-    }
+    if (!openNativeForReading(in, *path)) return openFailed("strings", *path);
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly)) return writeFailed("strings");
     if (!writeStrings(in, out, 5, 100) || !out.flush()) return writeFailed("strings");
@@ -47,11 +49,7 @@ int runVersion(const QByteArrayList& args) {
     const QByteArray* path = fileArgument(args, "version");
     if (!path) return 2;
     QFile probe;
-    if (!openNativeForReading(probe, *path)) {
-        std::fprintf(stderr, "vastel-scan version: Could not open file %s: %s\n", path->constData(),
-                     std::strerror(errno));
-        return 1;
-    }
+    if (!openNativeForReading(probe, *path)) return openFailed("version", *path);
     probe.close();
     QStringList lines;
     versionInfoLines(*path, lines, false);

@@ -1,5 +1,7 @@
 #include "app/TfrmAbout.h"
 
+#include "widgets/DialogRows.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -53,9 +55,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     top->addWidget(icon);
     top->addSpacing(12);
     top->addLayout(text, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btOK);
+    auto* buttons = rightAlignedRow({btOK});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 18, 20, 14);
     layout->addLayout(top);

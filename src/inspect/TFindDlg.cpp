@@ -1,5 +1,7 @@
 #include "inspect/TFindDlg.h"
 
+#include "widgets/DialogRows.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -7,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace vastel {
 
@@ -44,11 +47,8 @@ TFindDlg::TFindDlg(QWidget* parent) : QDialog(parent) {
     optionsLayout->addLayout(directions);
     optionsLayout->addLayout(flags);
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    std::tie(OKBtn, CancelBtn) =
+        okCancelButtons(this, QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -2,16 +2,17 @@
 
 #include "core/DateTexts.h"
 #include "core/MessageBoxes.h"
-#include "results/PrintIt.h"
 #include "core/Utility.h"
-#include "inspect/ui/FileIcon.h"
 #include "inspect/VersionInfoLines.h"
+#include "inspect/ui/FileIcon.h"
 #include "platform/Dialogs.h"
 #include "platform/DirEntry.h"
 #include "platform/NativePath.h"
 #include "platform/Shell.h"
 #include "platform/Volumes.h"
+#include "results/PrintIt.h"
 #include "widgets/AppContext.h"
+#include "widgets/DialogRows.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -118,9 +119,7 @@ TfrmDetails::TfrmDetails(AppContext& context, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(Image1, 0, Qt::AlignTop);
     top->addWidget(pnlAttributes, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {btLaunch, btView, btPrint, btClose}) buttons->addWidget(b);
+    auto* buttons = rightAlignedRow({btLaunch, btView, btPrint, btClose});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(10);

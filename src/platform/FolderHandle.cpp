@@ -1,5 +1,7 @@
 #include "platform/FolderHandle.h"
 
+#include "platform/RegularFile.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -83,18 +85,7 @@ bool FolderHandle::openFile(const QByteArray& name, OpenedFile& out) const {
         ::openat(fd_, name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!keepRegularFile(fd, st, EINVAL)) return false;
     out.fd = fd;
     out.identity = FileIdentity{st.st_dev, st.st_ino};
     out.size = qint64(st.st_size);

@@ -1,6 +1,29 @@
 #include "platform/ScriptedDialogs.h"
 
+#include <optional>
+#include <utility>
+
 namespace vastel {
+
+namespace {
+
+// The next scripted answer, taken off the script; nothing when the script has run out.
+template <typename T>
+std::optional<T> takeNext(std::deque<T>& script) {
+    if (script.empty()) return std::nullopt;
+    std::optional<T> next(std::move(script.front()));
+    script.pop_front();
+    return next;
+}
+
+QStringList textsOf(const QList<ScriptedDialogs::Record>& records, ScriptedDialogs::Kind kind) {
+    QStringList out;
+    for (const ScriptedDialogs::Record& r : records)
+        if (r.kind == kind) out << r.text;
+    return out;
+}
+
+}  // namespace
 
 ScriptedDialogs::ScriptedDialogs(bool install) : installed_(install) {
     if (installed_) {
@@ -13,19 +36,9 @@ ScriptedDialogs::~ScriptedDialogs() {
     if (installed_ && &dialogs() == this) setDialogs(previous_);
 }
 
-QStringList ScriptedDialogs::messages() const {
-    QStringList out;
-    for (const Record& r : records_)
-        if (r.kind == Kind::Message) out << r.text;
-    return out;
-}
+QStringList ScriptedDialogs::messages() const { return textsOf(records_, Kind::Message); }
 
-QStringList ScriptedDialogs::questions() const {
-    QStringList out;
-    for (const Record& r : records_)
-        if (r.kind == Kind::Question) out << r.text;
-    return out;
-}
+QStringList ScriptedDialogs::questions() const { return textsOf(records_, Kind::Question); }
 
 void ScriptedDialogs::clear() {
     records_.clear();
@@ -41,11 +54,7 @@ void ScriptedDialogs::message(Beep beep, BoxIcon icon, const QString& text) {
 
 Answer ScriptedDialogs::question(const QString& text, Buttons buttons, BoxIcon icon, Beep beep) {
     records_.append({Kind::Question, text, beep, icon, buttons, {}});
-    if (!answers_.empty()) {
-        const Answer a = answers_.front();
-        answers_.pop_front();
-        return a;
-    }
+    if (const std::optional<Answer> a = takeNext(answers_)) return *a;
     switch (buttons) {
         case Buttons::Ok:
             return Answer::Ok;
@@ -60,12 +69,7 @@ Answer ScriptedDialogs::question(const QString& text, Buttons buttons, BoxIcon i
 }
 
 std::optional<QString> ScriptedDialogs::nextText() {
-    std::optional<QString> t;
-    if (!texts_.empty()) {
-        t.swap(texts_.front());
-        texts_.pop_front();
-    }
-    return t;
+    return takeNext(texts_).value_or(std::nullopt);
 }
 
 std::optional<QString> ScriptedDialogs::inputBox(const QString& caption, const QString& prompt,
@@ -88,29 +92,18 @@ std::optional<QString> ScriptedDialogs::openFile(const QString& caption, const Q
 std::optional<QString> ScriptedDialogs::pickFont(const QString& initial, bool fixedPitchOnly) {
     const QString family = initial.section(u',', 0, 0);  // the description starts with it
     records_.append({Kind::Font, family, Beep::None, BoxIcon::None, Buttons::OkCancel, {}});
-    std::optional<QString> f;
-    if (!fonts_.empty()) {
-        f.swap(fonts_.front());
-        fonts_.pop_front();
-    }
-    return f;
+    return takeNext(fonts_).value_or(std::nullopt);
 }
 
 bool ScriptedDialogs::printDialog(QPrinter&, bool allowSelection) {
     records_.append(
         {Kind::Print, {}, Beep::None, BoxIcon::None, Buttons::OkCancel, {}, allowSelection});
-    if (prints_.empty()) return false;
-    const bool ok = prints_.front();
-    prints_.pop_front();
-    return ok;
+    return takeNext(prints_).value_or(false);
 }
 
 bool ScriptedDialogs::printerSetupDialog(QPrinter&) {
     records_.append({Kind::PrinterSetup, {}, Beep::None, BoxIcon::None, Buttons::OkCancel, {}});
-    if (prints_.empty()) return false;
-    const bool ok = prints_.front();
-    prints_.pop_front();
-    return ok;
+    return takeNext(prints_).value_or(false);
 }
 
 }  // namespace vastel

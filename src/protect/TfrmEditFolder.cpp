@@ -1,6 +1,7 @@
 #include "protect/TfrmEditFolder.h"
 
 #include "platform/Dialogs.h"
+#include "widgets/DialogRows.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -8,9 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace vastel {
 
@@ -24,11 +25,9 @@ TfrmEditFolder::TfrmEditFolder(QWidget* parent) : QDialog(parent) {
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMinimumWidth(420);
     lblFolder->setBuddy(Edit1);
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1 =
+        folderBrowseButton(QStringLiteral("SpeedButton1"), QStringLiteral("Browse"), this);
     SpeedButton1->setText(QStringLiteral("Browse"));
-    SpeedButton1->setToolTip(QStringLiteral("Browse"));
-    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
     cbAll = new QCheckBox(
@@ -40,23 +39,13 @@ TfrmEditFolder::TfrmEditFolder(QWidget* parent) : QDialog(parent) {
     lblExample->setMinimumHeight(lblExample->fontMetrics().lineSpacing() * 3);
     lblExample->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    btOK = new QPushButton(QStringLiteral("OK"), this);
-    btOK->setObjectName(QStringLiteral("btOK"));
-    btOK->setDefault(true);
-    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btCancel->setObjectName(QStringLiteral("btCancel"));
+    std::tie(btOK, btCancel) = okCancelButtons(this);
 
-    auto* folderRow = new QHBoxLayout;
-    folderRow->addWidget(Edit1, 1);
-    folderRow->addWidget(SpeedButton1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btOK);
-    buttons->addWidget(btCancel);
+    auto* buttons = rightAlignedRow({btOK, btCancel});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 12);
     layout->addWidget(lblFolder);
-    layout->addLayout(folderRow);
+    layout->addLayout(browseRow(Edit1, SpeedButton1));
     layout->addSpacing(6);
     layout->addWidget(cbAll);
     layout->addWidget(lblExample);

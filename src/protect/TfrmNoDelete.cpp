@@ -7,10 +7,11 @@
 #include "protect/FileTypeRows.h"
 #include "protect/FolderEntry.h"
 #include "protect/FolderListFile.h"
-#include "protect/ui/FolderListModel.h"
-#include "protect/ui/TabbedListDelegate.h"
 #include "protect/TfrmEditFolder.h"
 #include "protect/TfrmKeepFiles.h"
+#include "protect/ui/FolderListModel.h"
+#include "protect/ui/TabbedListDelegate.h"
+#include "widgets/DialogRows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -122,9 +123,7 @@ TfrmNoDelete::TfrmNoDelete(QWidget* parent) : QDialog(parent) {
     btClose = new QPushButton(QStringLiteral("Close"), this);
     btClose->setObjectName(QStringLiteral("btClose"));
     btClose->setAutoDefault(false);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(btClose);
+    auto* bottom = rightAlignedRow({btClose});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);

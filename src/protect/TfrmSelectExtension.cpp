@@ -4,6 +4,7 @@
 #include "core/Utility.h"
 #include "protect/FileTypeRows.h"
 #include "protect/ui/TabbedListDelegate.h"
+#include "widgets/DialogRows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace vastel {
 
@@ -48,16 +50,9 @@ TfrmSelectExtension::TfrmSelectExtension(QWidget* parent) : QDialog(parent) {
     lblWild->setObjectName(QStringLiteral("lblWild"));
     lblWild->hide();
 
-    btOK = new QPushButton(QStringLiteral("OK"), this);
-    btOK->setObjectName(QStringLiteral("btOK"));
-    btOK->setDefault(true);
-    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btCancel->setObjectName(QStringLiteral("btCancel"));
+    std::tie(btOK, btCancel) = okCancelButtons(this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btOK);
-    buttons->addWidget(btCancel);
+    auto* buttons = rightAlignedRow({btOK, btCancel});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->addWidget(prompt);

@@ -15,13 +15,17 @@ namespace vastel {
 
 namespace {
 
-bool writeAllAt(int fd, const char* data, zip_uint64_t length, zip_uint64_t offset) {
+// Repeats a positioned read or write until all length bytes went through. A call that moves
+// no byte at all fails with noProgressError.
+template <typename Byte, typename Transfer>
+bool transferAllAt(Transfer transfer, int fd, Byte* data, zip_uint64_t length, zip_uint64_t offset,
+                   int noProgressError) {
     while (length > 0) {
         const ssize_t n =
-            ::pwrite(fd, data, size_t(std::min<zip_uint64_t>(length, 1 << 30)), off_t(offset));
+            transfer(fd, data, size_t(std::min<zip_uint64_t>(length, 1 << 30)), off_t(offset));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
+            if (n == 0) errno = noProgressError;
             return false;
         }
         data += n;
@@ -31,20 +35,12 @@ bool writeAllAt(int fd, const char* data, zip_uint64_t length, zip_uint64_t offs
     return true;
 }
 
+bool writeAllAt(int fd, const char* data, zip_uint64_t length, zip_uint64_t offset) {
+    return transferAllAt(::pwrite, fd, data, length, offset, ENOSPC);
+}
+
 bool readAllAt(int fd, char* data, zip_uint64_t length, zip_uint64_t offset) {
-    while (length > 0) {
-        const ssize_t n =
-            ::pread(fd, data, size_t(std::min<zip_uint64_t>(length, 1 << 30)), off_t(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        data += n;
-        length -= zip_uint64_t(n);
-        offset += zip_uint64_t(n);
-    }
-    return true;
+    return transferAllAt(::pread, fd, data, length, offset, EIO);
 }
 
 constexpr zip_uint64_t kCopyChunk = 8 << 20;
@@ -93,31 +89,15 @@ mode_t fileModeForUmask() {
 
 zip_source_t* ArchiveFileSource::create(const QByteArray& path, zip_error_t* error,
                                         std::function<void()> keepAlive) {
-    auto* self = new ArchiveFileSource(path, std::move(keepAlive));
-    zip_source_t* source = zip_source_function_create(&ArchiveFileSource::callback, self, error);
-    if (!source) delete self;
-    return source;
+    return adopt(new ArchiveFileSource(path, std::move(keepAlive)), error);
 }
 
 ArchiveFileSource::ArchiveFileSource(const QByteArray& path, std::function<void()> keepAlive)
-    : path_(path), keepAlive_(std::move(keepAlive)) {
-    zip_error_init(&error_);
-}
+    : path_(path), keepAlive_(std::move(keepAlive)) {}
 
 ArchiveFileSource::~ArchiveFileSource() {
     if (readFd_ >= 0) ::close(readFd_);
     dropTemporary();
-    zip_error_fini(&error_);
-}
-
-zip_int64_t ArchiveFileSource::callback(void* self, void* data, zip_uint64_t length,
-                                        zip_source_cmd_t cmd) {
-    return static_cast<ArchiveFileSource*>(self)->run(data, length, cmd);
-}
-
-zip_int64_t ArchiveFileSource::fail(int zipError, int systemError) {
-    zip_error_set(&error_, zipError, systemError);
-    return -1;
 }
 
 zip_int64_t ArchiveFileSource::run(void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
@@ -174,11 +154,6 @@ zip_int64_t ArchiveFileSource::run(void* data, zip_uint64_t length, zip_source_c
             return 0;
         case ZIP_SOURCE_REMOVE:
             if (::unlink(path_.constData()) != 0) return fail(ZIP_ER_REMOVE, errno);
-            return 0;
-        case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&error_, data, length);
-        case ZIP_SOURCE_FREE:
-            delete this;
             return 0;
         default:
             return fail(ZIP_ER_OPNOTSUPP, 0);

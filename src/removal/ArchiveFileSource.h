@@ -1,5 +1,7 @@
 #pragma once
 
+#include "removal/ZipCallbackSource.h"
+
 #include <zip.h>
 #include <QByteArray>
 #include <functional>
@@ -13,7 +15,7 @@ namespace vastel {
 // only at commit copied over the old directory, which is put back when that copy fails.
 // (libzip's own file source rewrites the whole archive at every close, which would make
 // closing the archive after each file cost quadratic time.)
-class ArchiveFileSource {
+class ArchiveFileSource : public ZipCallbackSource {
   public:
     // A source for the archive at path; libzip owns it from then on. keepAlive is called
     // between the chunks of a long copy at commit, where libzip reports nothing.
@@ -22,10 +24,8 @@ class ArchiveFileSource {
 
   private:
     ArchiveFileSource(const QByteArray& path, std::function<void()> keepAlive);
-    ~ArchiveFileSource();
-    static zip_int64_t callback(void* self, void* data, zip_uint64_t length, zip_source_cmd_t cmd);
-    zip_int64_t run(void* data, zip_uint64_t length, zip_source_cmd_t cmd);
-    zip_int64_t fail(int zipError, int systemError);
+    ~ArchiveFileSource() override;
+    zip_int64_t run(void* data, zip_uint64_t length, zip_source_cmd_t cmd) override;
 
     zip_int64_t stat(void* data, zip_uint64_t length);
     zip_int64_t openRead();
@@ -38,7 +38,6 @@ class ArchiveFileSource {
 
     QByteArray path_;
     std::function<void()> keepAlive_;
-    zip_error_t error_;
     int readFd_ = -1;
     zip_uint64_t readPos_ = 0;
     zip_uint64_t readSize_ = 0;

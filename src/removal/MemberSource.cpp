@@ -14,28 +14,11 @@ constexpr zip_uint64_t kAskEvery = 256 << 10;
 
 zip_source_t* MemberSource::create(const File& file, std::function<bool()> cancelRequested,
                                    bool* cancelled, zip_error_t* error) {
-    auto* self = new MemberSource(file, std::move(cancelRequested), cancelled);
-    zip_source_t* source = zip_source_function_create(&MemberSource::callback, self, error);
-    if (!source) delete self;
-    return source;
+    return adopt(new MemberSource(file, std::move(cancelRequested), cancelled), error);
 }
 
 MemberSource::MemberSource(const File& file, std::function<bool()> cancelRequested, bool* cancelled)
-    : file_(file), cancelRequested_(std::move(cancelRequested)), cancelled_(cancelled) {
-    zip_error_init(&error_);
-}
-
-MemberSource::~MemberSource() { zip_error_fini(&error_); }
-
-zip_int64_t MemberSource::callback(void* self, void* data, zip_uint64_t length,
-                                   zip_source_cmd_t cmd) {
-    return static_cast<MemberSource*>(self)->run(data, length, cmd);
-}
-
-zip_int64_t MemberSource::fail(int zipError, int systemError) {
-    zip_error_set(&error_, zipError, systemError);
-    return -1;
-}
+    : file_(file), cancelRequested_(std::move(cancelRequested)), cancelled_(cancelled) {}
 
 zip_int64_t MemberSource::run(void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
     switch (cmd) {
@@ -71,11 +54,6 @@ zip_int64_t MemberSource::run(void* data, zip_uint64_t length, zip_source_cmd_t 
                 ZIP_FILE_ATTRIBUTES_HOST_SYSTEM | ZIP_FILE_ATTRIBUTES_EXTERNAL_FILE_ATTRIBUTES;
             return 0;
         }
-        case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&error_, data, length);
-        case ZIP_SOURCE_FREE:
-            delete this;
-            return 0;
         default:
             return fail(ZIP_ER_OPNOTSUPP, 0);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "removal/ZipCallbackSource.h"
+
 #include <zip.h>
 #include <QtGlobal>
 #include <functional>
@@ -10,7 +12,7 @@ namespace vastel {
 // had when it was opened. Every few hundred kilobytes it asks whether to go on, so the window
 // gets its turn (and the member can be abandoned) however well the data compresses; libzip
 // itself asks only per block of compressed output.
-class MemberSource {
+class MemberSource : public ZipCallbackSource {
   public:
     struct File {
         int fd = -1;  // stays the caller's
@@ -24,16 +26,13 @@ class MemberSource {
 
   private:
     MemberSource(const File& file, std::function<bool()> cancelRequested, bool* cancelled);
-    ~MemberSource();
-    static zip_int64_t callback(void* self, void* data, zip_uint64_t length, zip_source_cmd_t cmd);
-    zip_int64_t run(void* data, zip_uint64_t length, zip_source_cmd_t cmd);
+    ~MemberSource() override = default;
+    zip_int64_t run(void* data, zip_uint64_t length, zip_source_cmd_t cmd) override;
     zip_int64_t read(void* data, zip_uint64_t length);
-    zip_int64_t fail(int zipError, int systemError);
 
     File file_;
     std::function<bool()> cancelRequested_;
     bool* cancelled_;
-    zip_error_t error_;
     zip_uint64_t position_ = 0;
     zip_uint64_t sinceAsked_ = 0;
 };

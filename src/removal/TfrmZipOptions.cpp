@@ -4,14 +4,15 @@
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
 #include "removal/ArchiveFolder.h"
+#include "widgets/DialogRows.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace vastel {
 
@@ -37,10 +38,8 @@ TfrmZipOptions::TfrmZipOptions(QWidget* parent) : QDialog(parent) {
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setReadOnly(true);
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    SpeedButton1->setToolTip(QStringLiteral("Location of archive zip files"));
+    SpeedButton1 = folderBrowseButton(QStringLiteral("SpeedButton1"),
+                                      QStringLiteral("Location of archive zip files"), this);
     auto* lblNetwork = noteLabel(
         QStringLiteral("Note: the zip folder can be on the network on a different machine!"), this);
     lblNetwork->setObjectName(QStringLiteral("lblNetwork"));
@@ -56,27 +55,17 @@ TfrmZipOptions::TfrmZipOptions(QWidget* parent) : QDialog(parent) {
         this);
     lblCommentNote->setObjectName(QStringLiteral("lblCommentNote"));
 
-    btOK = new QPushButton(QStringLiteral("OK"), this);
-    btOK->setObjectName(QStringLiteral("btOK"));
-    btOK->setDefault(true);
-    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btCancel->setObjectName(QStringLiteral("btCancel"));
+    std::tie(btOK, btCancel) = okCancelButtons(this);
     btCancel->setAutoDefault(false);
     for (QPushButton* b : {btOK, btCancel}) b->setMinimumWidth(90);
 
-    auto* folderRow = new QHBoxLayout;
-    folderRow->addWidget(Edit1, 1);
-    folderRow->addWidget(SpeedButton1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btOK);
-    buttons->addWidget(btCancel);
+    auto* buttons = rightAlignedRow({btOK, btCancel});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 12);
     layout->setSpacing(6);
     layout->addWidget(lblFolder);
-    layout->addLayout(folderRow);
+    layout->addLayout(browseRow(Edit1, SpeedButton1));
     layout->addWidget(lblNetwork);
     layout->addSpacing(10);
     layout->addWidget(lblComment);

@@ -3,15 +3,15 @@
 #include "core/GridModel.h"
 #include "core/MessageBoxes.h"
 #include "core/ParallelFor.h"
-#include "results/PrintIt.h"
 #include "core/SortGrid.h"
 #include "core/Utility.h"
 #include "platform/Dialogs.h"
 #include "platform/DirEntry.h"
 #include "platform/NativePath.h"
 #include "platform/Shell.h"
-#include "widgets/BusyCursor.h"
+#include "results/PrintIt.h"
 #include "widgets/AppContext.h"
+#include "widgets/BusyCursor.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -231,12 +231,7 @@ void ResultList::updateCleanButton() {
     if (parts_.btDelete) parts_.btDelete->setEnabled(markedCount_ > 0);
 }
 
-void ResultList::gridDblClick() {
-    const int row = currentRow();
-    if (row < 0) return;
-    deleteOneFile(row);
-    updateCleanButton();
-}
+void ResultList::gridDblClick() { MarkThisFile(currentRow()); }
 
 void ResultList::DeleteAllFiles() {
     const int row = currentRow();

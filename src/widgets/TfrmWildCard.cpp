@@ -1,6 +1,7 @@
 #include "widgets/TfrmWildCard.h"
 
 #include "core/Utility.h"
+#include "widgets/DialogRows.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace vastel {
 
@@ -32,11 +34,7 @@ TfrmWildCard::TfrmWildCard(QWidget* parent) : QDialog(parent) {
     lblType->setObjectName(QStringLiteral("lblType"));
     lblType->setMinimumWidth(220);
 
-    btOK = new QPushButton(QStringLiteral("OK"), this);
-    btOK->setObjectName(QStringLiteral("btOK"));
-    btOK->setDefault(true);
-    btCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btCancel->setObjectName(QStringLiteral("btCancel"));
+    std::tie(btOK, btCancel) = okCancelButtons(this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(lblPattern, 0, 0);
