@@ -29,6 +29,11 @@ ScanResult scan(const QStringList& args) {
 }  // namespace
 
 TEST(ScanHarbor, PrintsCodeReasonAndEscapedPathPerLine) {
+    // The fixture paths lie below /srv and /opt; without the system trees there.
+    {
+        SettingsStore store;
+        writeCountedBytes(store, QStringLiteral("SystemTrees"), {});
+    }
     ASSERT_TRUE(saveFolderListFile(folderListFilePath(), {"/srv/keep/", "/srv/tree/*.*"}));
     {
         SettingsStore store;
