@@ -223,7 +223,9 @@ TEST(SafeHarbor, SystemTreesAndOtherUsersFilesAsRoot) {
         QFile f(QFile::decodeName(path));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.constData();
         f.close();
-        if (otherUser) EXPECT_EQ(::chown(path.constData(), 65534, 65534), 0);
+        if (otherUser) {
+            EXPECT_EQ(::chown(path.constData(), 65534, 65534), 0);
+        }
         return path;
     };
 
