@@ -40,7 +40,8 @@ int runHarbor(const QByteArrayList& args) {
     if (harbor.safeHarborMissing)
         std::fputs(
             "vastel-scan harbor: no Safe Harbor folder list has been built yet; only the "
-            "search path, the system folders and the protected types apply\n",
+            "search path, the system folders, the protected types and the files' owners "
+            "apply\n",
             stderr);
 
     const QByteArray cwd = QFile::encodeName(QDir::currentPath());

@@ -1,5 +1,7 @@
 #include "platform/SystemFolders.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstdlib>
 
 namespace vastel {
@@ -27,6 +29,15 @@ const QByteArrayList& systemTopFolders() {
         "/proc", "/root", "/run", "/sbin", "/srv", "/sys",   "/usr",   "/var",
     };
     return folders;
+}
+
+unsigned effectiveUserId() { return unsigned(::geteuid()); }
+
+bool pathOwner(const QByteArray& path, unsigned* uid) {
+    struct stat st;
+    if (::lstat(path.constData(), &st) != 0) return false;
+    *uid = unsigned(st.st_uid);
+    return true;
 }
 
 }  // namespace vastel

@@ -13,5 +13,9 @@ QByteArray systemFolder();   // "/usr/lib/"
 QByteArray windowsFolder();  // "/etc/"
 // The operating system's own top-level folders (/bin, /boot, /dev, /etc, ...).
 const QByteArrayList& systemTopFolders();
+// The user the program runs as (effective uid).
+unsigned effectiveUserId();
+// The owner of the path itself (a link is not followed); false when it cannot be read.
+bool pathOwner(const QByteArray& path, unsigned* uid);
 
 }  // namespace vastel

@@ -7,6 +7,8 @@
 #include "protect/FolderListFile.h"
 #include "protect/RealFolderCache.h"
 
+#include <QDir>
+#include <QFile>
 #include <algorithm>
 
 namespace vastel {
@@ -42,6 +44,8 @@ QString SafeHarbor::safeHarborReason(int reason) {
             return QStringLiteral("referenced in the registry");
         case FileType:
             return QStringLiteral("included in the protected file extensions");
+        case OtherOwner:
+            return QStringLiteral("owned by another user");
         default:
             return QString();
     }
@@ -100,6 +104,38 @@ void SafeHarbor::GetSearchPath() {
         all.append(withSlash(folder));
         windows.append(withSlash(folder));
     }
+    plainSystem_ = normalizeExceptionList(windows);
+
+    // The operating system's trees are tested as system folders only, not merged into lb1:
+    // they would swallow the registry's entries below them, and the user's own folders inside
+    // them must still meet the other lists.
+    QByteArrayList trees;
+    if (sources.systemTrees) {
+        trees = *sources.systemTrees;
+    } else {
+        const SettingsStore store;
+        trees = readCountedBytes(store, QStringLiteral("SystemTrees"), systemTopFolders());
+    }
+    for (const QByteArray& tree : trees)
+        if (!tree.isEmpty()) windows.append(withSlash(tree) + kTreeMarker);
+
+    QByteArrayList own;
+    if (sources.ownFolders) {
+        own = *sources.ownFolders;
+    } else {
+        own = {QFile::encodeName(QDir::homePath()), QFile::encodeName(QDir::tempPath())};
+    }
+    ownFolders_.clear();
+    for (const QByteArray& folder : own) {
+        const QByteArray entry = normalisedFolder(withSlash(folder));
+        // The root as "home" would leave every tree open.
+        if (!entry.startsWith('/') || entry == "/") continue;
+        ownFolders_.append(asciiUpper(entry));
+        const QByteArray real = realFolders_.realFolder(entry);
+        if (!real.isEmpty() && real != entry && real != "/") ownFolders_.append(asciiUpper(real));
+    }
+    realFolders_.clear();
+    userId_ = sources.userId ? *sources.userId : effectiveUserId();
 
     QByteArrayList merged = normalizeExceptionList(all);
     mergeSubfolderEntries(merged);
@@ -107,6 +143,21 @@ void SafeHarbor::GetSearchPath() {
     lbSearchPath.assign(normalizeExceptionList(path));
     lbWindows.assign(normalizeExceptionList(windows));
     lb2 = lb1.entries();
+}
+
+bool SafeHarbor::isOwnFolder(const QByteArray& folder) const {
+    return std::any_of(ownFolders_.begin(), ownFolders_.end(),
+                       [&](const QByteArray& own) { return folder.startsWith(own); });
+}
+
+int SafeHarbor::ownerReason(const QByteArray& path, std::optional<unsigned> owner) const {
+    unsigned uid = 0;
+    if (owner) {
+        uid = *owner;
+    } else if (!pathOwner(path, &uid)) {
+        return NotProtected;  // gone or unreadable: nothing to tell
+    }
+    return uid == userId_ ? NotProtected : OtherOwner;
 }
 
 void SafeHarbor::ReadSafeHarborExtensions() {
@@ -134,7 +185,10 @@ bool SafeHarbor::hasProtectedType(const QByteArray& path) const {
 }
 
 int SafeHarbor::reasonOfFolder(const QByteArray& folder) const {
-    if (lbWindows.find(folder) >= 0) return SystemFolder;
+    // The user's own folders inside the system trees stay open to the other lists.
+    if (lbWindows.find(folder) >= 0 &&
+        (ownFolders_.isEmpty() || !isOwnFolder(folder) || plainSystem_.contains(folder)))
+        return SystemFolder;
     if (lbSearchPath.find(folder) >= 0) return SearchPath;
     if (lb1.find(folder) >= 0) return Registry;
     return NotProtected;
@@ -151,20 +205,22 @@ int SafeHarbor::unprotectedFolderReason(const QByteArray& path, bool isFile,
     return reason;
 }
 
-int SafeHarbor::reasonOf(const QByteArray& path, bool isFile) const {
+int SafeHarbor::reasonOf(const QByteArray& path, bool isFile, std::optional<unsigned> owner) const {
     const QByteArray folder = testedFolder(path, isFile);
-    const int reason = reasonOfFolder(folder);
+    int reason = reasonOfFolder(folder);
     if (reason != NotProtected) return reason;
     thread_local RealFolderCache realFolders;
-    return unprotectedFolderReason(path, isFile, folder,
-                                   realFolders.realFolder(rawFolder(path, isFile)));
+    reason = unprotectedFolderReason(path, isFile, folder,
+                                     realFolders.realFolder(rawFolder(path, isFile)));
+    return reason != NotProtected ? reason : ownerReason(path, owner);
 }
 
 quint64 SafeHarbor::listsGeneration() const {
     return std::max({lb1.generation(), lbSearchPath.generation(), lbWindows.generation()});
 }
 
-bool SafeHarbor::isInSafeHarbor(const QByteArray& path, bool isFile, int* reason) {
+bool SafeHarbor::isInSafeHarbor(const QByteArray& path, bool isFile, int* reason,
+                                std::optional<unsigned> owner) {
     const QByteArray raw = rawFolder(path, isFile);
     const QByteArray folder = asciiUpper(shortFolderName(normalisedFolder(raw)));
     // Tests of one folder after another skip the look-ups while no type can differ. Lists
@@ -180,6 +236,8 @@ bool SafeHarbor::isInSafeHarbor(const QByteArray& path, bool isFile, int* reason
         lastReason = result;
         cachedGeneration_ = listsGeneration();
     }
+    // Owners differ from file to file: never remembered.
+    if (result == NotProtected) result = ownerReason(path, owner);
     if (reason) *reason = result;
     return result != NotProtected;
 }

@@ -17,7 +17,14 @@ namespace vastel {
 class SafeHarbor {
   public:
     // Reason codes of the membership test.
-    enum Reason { NotProtected = 0, SystemFolder = 1, SearchPath = 2, Registry = 3, FileType = 4 };
+    enum Reason {
+        NotProtected = 0,
+        SystemFolder = 1,
+        SearchPath = 2,
+        Registry = 3,
+        FileType = 4,
+        OtherOwner = 5,
+    };
 
     // Where the folder lists come from; tests point these at fixtures.
     struct Sources {
@@ -25,12 +32,18 @@ class SafeHarbor {
         std::optional<QByteArrayList> searchPath;  // nullopt: the PATH variable
         std::optional<QByteArray> systemFolder;    // nullopt: the platform's
         std::optional<QByteArray> windowsFolder;   // nullopt: the platform's
+        // Folders protected with their whole trees as system folders; nullopt: the stored
+        // list "SystemTrees", by default the operating system's top-level folders.
+        std::optional<QByteArrayList> systemTrees;
+        // Folders that those trees leave unprotected; nullopt: the home and temporary folders.
+        std::optional<QByteArrayList> ownFolders;
+        std::optional<unsigned> userId;  // nullopt: the effective uid
     };
     Sources sources;
 
     FolderList lb1;           // every Safe Harbor folder
     FolderList lbSearchPath;  // the folders of the search path
-    FolderList lbWindows;     // the system folder and the Windows folder
+    FolderList lbWindows;     // the system folder, the Windows folder and the system trees
     QStringList lbExt;        // the protected file types, lower case, sorted
     QByteArrayList lb2;       // the entries of lb1, as loaded
     bool safeHarborMissing = true;
@@ -49,11 +62,15 @@ class SafeHarbor {
     static QByteArrayList normalizeExceptionList(const QByteArrayList& entries);
 
     // Whether the path lies in the Safe Harbor: with isFile its folder is tested, then its
-    // type; otherwise the path is a folder. Remembers the last folder and its reason.
-    bool isInSafeHarbor(const QByteArray& path, bool isFile, int* reason = nullptr);
+    // type; otherwise the path is a folder. Last, a path that nothing else protects is
+    // protected when another user owns it (owner: its uid when the caller has it, else it is
+    // read). Remembers the last folder and its reason.
+    bool isInSafeHarbor(const QByteArray& path, bool isFile, int* reason = nullptr,
+                        std::optional<unsigned> owner = std::nullopt);
     // The same test without the memory of the last folder (safe to call from any thread as
     // long as the lists do not change meanwhile).
-    int reasonOf(const QByteArray& path, bool isFile) const;
+    int reasonOf(const QByteArray& path, bool isFile,
+                 std::optional<unsigned> owner = std::nullopt) const;
     // The file's name or its "*" + extension is one of the protected types.
     bool hasProtectedType(const QByteArray& path) const;
     static QString safeHarborReason(int reason);
@@ -63,6 +80,11 @@ class SafeHarbor {
 
   private:
     int reasonOfFolder(const QByteArray& folder) const;
+    int ownerReason(const QByteArray& path, std::optional<unsigned> owner) const;
+    bool isOwnFolder(const QByteArray& folder) const;
+    QByteArrayList ownFolders_;   // upper case, lexical and real paths
+    QByteArrayList plainSystem_;  // the plain entries of lbWindows
+    unsigned userId_ = 0;
     // The reason of a path whose folder, as spelt, is in no list: its folder's real path
     // (when that differs), then its type.
     int unprotectedFolderReason(const QByteArray& path, bool isFile, const QByteArray& folder,

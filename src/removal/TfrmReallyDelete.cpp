@@ -1,13 +1,14 @@
 #include "removal/TfrmReallyDelete.h"
 
 #include "core/MessageBoxes.h"
-#include "widgets/TfrmStandBy.h"
 #include "core/Utility.h"
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
-#include "widgets/BusyCursor.h"
+#include "protect/SafeHarbor.h"
 #include "removal/TfrmZipOptions.h"
 #include "widgets/AppContext.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/TfrmStandBy.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -320,7 +321,11 @@ void TfrmReallyDelete::btReasonClick() {
     const QByteArray path = current->data(PathListBox::PathRole).toByteArray();
     const int reason = safeHarbor.reason(path, true);
     const QString quoted = QLatin1Char('"') + displayPath(path) + QLatin1Char('"');
-    if (SafeHarborCheck::isProtected(reason))
+    if (reason == SafeHarbor::OtherOwner)  // the file's own trait, not its folder's
+        infoBox(QStringLiteral("This file ") + quoted +
+                QStringLiteral(" is on the Safe Harbor List since it is ") +
+                safeHarbor.text(reason));
+    else if (SafeHarborCheck::isProtected(reason))
         infoBox(QStringLiteral("This file ") + quoted +
                 QStringLiteral(
                     " is on the Safe Harbor List since the folder that it is stored in is ") +

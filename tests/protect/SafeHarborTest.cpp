@@ -2,11 +2,14 @@
 
 #include "core/CountedList.h"
 #include "core/SettingsStore.h"
+#include "platform/SystemFolders.h"
 #include "protect/FolderListFile.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 
 using namespace vastel;
@@ -24,6 +27,8 @@ struct Harbor {
         harbor.sources.searchPath = path;
         harbor.sources.systemFolder = system;
         harbor.sources.windowsFolder = windows;
+        // These fixtures lie below /srv and /opt; the system trees have a test of their own.
+        harbor.sources.systemTrees = QByteArrayList{};
         if (!folders.isEmpty()) saveFolderListFile(harbor.sources.folderListFile, folders);
         harbor.GetSearchPath();
     }
@@ -172,8 +177,103 @@ TEST(SafeHarbor, ReasonTexts) {
                            "in the search path",
                            "referenced in the registry",
                            "included in the protected file extensions",
+                           "owned by another user",
                            ""};
-    for (int r = 0; r <= 5; ++r)
+    for (int r = 0; r <= 6; ++r)
         EXPECT_EQ(SafeHarbor::safeHarborReason(r), QString::fromLatin1(texts[r]));
     EXPECT_EQ(SafeHarbor::safeHarborReason(-1), QString());
+}
+
+// Another user's file is protected where nothing else protects it; the system folders come
+// first.
+TEST(SafeHarbor, AFileOfAnotherUserIsProtectedWhereNothingElseIs) {
+    TempTree t;
+    const QByteArray mine = t.createFile("own/f", 1);
+    const QByteArray folder = t.createFolder("own/sub");
+    Harbor h({t.path("kept/")});
+    h.harbor.sources.userId = effectiveUserId() + 1;  // every file here is "another user's"
+    h.harbor.GetSearchPath();
+    EXPECT_EQ(h.reason(mine, true), 5);
+    EXPECT_EQ(h.reason(folder, false), 5);
+    EXPECT_EQ(h.reason(t.createFile("kept/f", 1), true), 3);
+    EXPECT_EQ(h.reason(t.path("own/gone"), true), 0);  // no owner to tell
+    // Consecutive files of one folder are still told apart by their owners.
+    h.harbor.sources.userId = effectiveUserId();
+    h.harbor.GetSearchPath();
+    EXPECT_EQ(h.reason(mine, true), 0);
+    EXPECT_EQ(h.harbor.isInSafeHarbor(mine, true, nullptr, effectiveUserId() + 1), true);
+    EXPECT_EQ(h.harbor.reasonOf(mine, true, effectiveUserId() + 1), 5);
+    EXPECT_EQ(h.reason(mine, true), 0);
+}
+
+// As root, with the platform's folders: what the operating system, its services and other
+// users own is protected; the home and temporary folders are not.
+TEST(SafeHarbor, SystemTreesAndOtherUsersFilesAsRoot) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to write below /var/lib and to chown";
+    TempTree varLib("/var/lib"), usrLocal("/usr/local"), rootHome("/root"), tmp("/tmp");
+    TempTree sandbox;  // below TMPDIR
+    const QByteArray home = QFile::encodeName(QDir::homePath()) + "/vastel-harbor-test";
+    struct Tree {
+        QByteArray root;
+        ~Tree() { TempTree::removeTree(root); }
+    } homeTree{home};
+    QDir().mkpath(QFile::decodeName(home));
+    auto file = [](const QByteArray& path, bool otherUser) {
+        QDir().mkpath(QFile::decodeName(path.left(path.lastIndexOf('/'))));
+        QFile f(QFile::decodeName(path));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.constData();
+        f.close();
+        if (otherUser) {
+            EXPECT_EQ(::chown(path.constData(), 65534, 65534), 0);
+        }
+        return path;
+    };
+
+    SafeHarbor harbor;
+    harbor.sources.folderListFile = QFile::decodeName(sandbox.path("folders.txt"));
+    harbor.sources.searchPath = QByteArrayList{};
+    harbor.GetSearchPath();
+    struct Case {
+        QByteArray path;
+        int reason;
+    } cases[] = {
+        {file(varLib.path("base/16384/2619"), false), 1},
+        {file(varLib.path("base/other"), true), 1},  // the system folder comes first
+        {file(usrLocal.path("share/f"), false), 1},
+        {file(rootHome.path("f"), false), 1},  // /root is not the (sandbox) home here
+        {file(home + "/mine", false), 0},
+        {file(home + "/theirs", true), 5},
+        {file(tmp.path("mine"), false), 0},
+        {file(tmp.path("theirs"), true), 5},
+        {file(sandbox.path("mine"), false), 0},
+        {"/lib/x86_64-linux-gnu/none.so", 1},  // /lib leads to /usr/lib on Debian
+        {"/srv/data/none", 1},
+        {"/mnt/disk/none", 0},
+    };
+    for (const Case& c : cases) {
+        int r = -1;
+        harbor.isInSafeHarbor(c.path, true, &r);
+        EXPECT_EQ(r, c.reason) << c.path.constData();
+        EXPECT_EQ(harbor.reasonOf(c.path, true), c.reason) << c.path.constData();
+    }
+    // The home, folder and file, is checked for the owner, not the system tree.
+    EXPECT_EQ(harbor.reasonOf(home, false), 0);
+
+    // When the home is /root (root's own), what lies below it is open to the other rules only.
+    harbor.sources.ownFolders = QByteArrayList{"/root"};
+    saveFolderListFile(harbor.sources.folderListFile, {rootHome.path("kept/")});
+    harbor.GetSearchPath();
+    EXPECT_EQ(harbor.reasonOf(rootHome.path("f"), true), 0);
+    EXPECT_EQ(harbor.reasonOf(file(rootHome.path("theirs"), true), true), 5);
+    EXPECT_EQ(harbor.reasonOf(file(rootHome.path("kept/f"), false), true), 3);
+    EXPECT_EQ(harbor.reasonOf(varLib.path("base/16384/2619"), true), 1);
+    // ... also when the home is named through a link.
+    const QByteArray link = sandbox.createSymlink("root-link", "/root");
+    harbor.sources.ownFolders = QByteArrayList{link};
+    harbor.GetSearchPath();
+    EXPECT_EQ(harbor.reasonOf(rootHome.path("f"), true), 0);
+    // A home of "/" would open every tree: it opens none.
+    harbor.sources.ownFolders = QByteArrayList{"/"};
+    harbor.GetSearchPath();
+    EXPECT_EQ(harbor.reasonOf(varLib.path("base/16384/2619"), true), 1);
 }

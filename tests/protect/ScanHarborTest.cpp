@@ -1,8 +1,11 @@
 #include "core/CountedList.h"
 #include "core/SettingsStore.h"
+#include "platform/SystemFolders.h"
 #include "protect/FolderListFile.h"
+#include "support/TempTree.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QProcess>
 
@@ -29,6 +32,11 @@ ScanResult scan(const QStringList& args) {
 }  // namespace
 
 TEST(ScanHarbor, PrintsCodeReasonAndEscapedPathPerLine) {
+    // The fixture paths lie below /srv and /opt; without the system trees there.
+    {
+        SettingsStore store;
+        writeCountedBytes(store, QStringLiteral("SystemTrees"), {});
+    }
     ASSERT_TRUE(saveFolderListFile(folderListFilePath(), {"/srv/keep/", "/srv/tree/*.*"}));
     {
         SettingsStore store;
@@ -67,4 +75,30 @@ TEST(ScanHarbor, SaysWhenNoListIsBuiltAndRefusesBadArguments) {
     EXPECT_EQ(scan({"--bogus", "/x"}).exitCode, 2);
     // After "--" a path may begin with "-".
     EXPECT_EQ(scan({"--", "--folder"}).out.left(3), QByteArray("0\t\t"));
+}
+
+// The operating system's trees and another user's files, as the duplicate finder's review
+// would meet them on "/" as root.
+TEST(ScanHarbor, SystemTreesAndOtherUsersFiles) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to chown";
+    {
+        SettingsStore store;
+        writeCountedBytes(store, QStringLiteral("SystemTrees"), systemTopFolders());
+    }
+    ASSERT_TRUE(saveFolderListFile(folderListFilePath(), {}));
+    test::TempTree tmp(QStringLiteral("/tmp"));
+    const QByteArray theirs = tmp.createFile("theirs", 1);
+    ASSERT_EQ(::chown(theirs.constData(), 65534, 65534), 0);
+    const QByteArray mine = tmp.createFile("mine", 1);
+    const ScanResult r = scan({"/var/lib/postgresql/15/main/base/1/2619", "/usr/share/doc/x",
+                               "/etc/ssl/certs/x.pem", "/srv/www/index.html", "/root/.profile",
+                               QString::fromUtf8(theirs), QString::fromUtf8(mine)});
+    EXPECT_EQ(r.out.toStdString(),
+              "1\tin the Windows/System folder\t/var/lib/postgresql/15/main/base/1/2619\n"
+              "1\tin the Windows/System folder\t/usr/share/doc/x\n"
+              "1\tin the Windows/System folder\t/etc/ssl/certs/x.pem\n"
+              "1\tin the Windows/System folder\t/srv/www/index.html\n"
+              "1\tin the Windows/System folder\t/root/.profile\n"
+              "5\towned by another user\t" +
+                  theirs.toStdString() + "\n0\t\t" + mine.toStdString() + "\n");
 }

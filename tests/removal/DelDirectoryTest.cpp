@@ -2,6 +2,7 @@
 #include "core/SettingsStore.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
+#include "protect/SafeHarbor.h"
 #include "removal/ArchiveFolder.h"
 #include "removal/TfrmDelDirectory.h"
 #include "support/TempTree.h"
@@ -9,6 +10,7 @@
 #include "support/TestSandbox.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -257,6 +259,52 @@ class DelDirectoryTest : public QObject {
                      "delete it at this time.  Really delete?")});
         QVERIFY(w->isVisible());
         QVERIFY(pathExists(folder + "/one/a.txt"));
+    }
+
+    // With the program's Safe Harbor: a folder of another user, and one below /var/lib (as
+    // root), warn with their reasons and stay unless the user insists.
+    void systemAndOtherUsersFoldersWarn() {
+        const QByteArray theirs = threeFiles("theirs");
+        std::unique_ptr<TempTree> varLib;
+        QByteArray service;
+        if (::geteuid() == 0) {
+            QVERIFY(::chown(theirs.constData(), 65534, 65534) == 0);
+            varLib = std::make_unique<TempTree>(QStringLiteral("/var/lib"));
+            service = varLib->createFile("main/base/1", 10);
+            service.chop(int(qstrlen("/base/1")));
+        }
+        vastel::test::TestContext program;
+        SafeHarbor& harbor = program.safeHarbor();
+        harbor.sources.folderListFile = QFile::decodeName(tree->path("folders.txt"));
+        harbor.sources.searchPath = QByteArrayList{};
+        // Not root: the folder is "another user's" as the harbor is told who the user is.
+        if (::geteuid() != 0) harbor.sources.userId = ::geteuid() + 1;
+        harbor.GetSearchPath();
+        struct Case {
+            QByteArray folder;
+            QString reason;
+        };
+        QList<Case> cases = {{theirs, QStringLiteral("owned by another user")}};
+        if (!service.isEmpty())
+            cases.append({service, QStringLiteral("in the Windows/System folder")});
+        for (const Case& c : cases) {
+            script->clear();
+            TfrmDelDirectory w(program);
+            w.isRemovable = [](const QByteArray&) { return false; };
+            w.setFolder(c.folder);
+            w.show();
+            QCOMPARE(w.lblTop->text(),
+                     QStringLiteral("This folder should not be deleted since it is ") + c.reason);
+            w.btDelete->click();
+            QCOMPARE(script->questions(),
+                     QStringList{QStringLiteral("Warning: the folder or a sub-folder of the one to "
+                                                "delete is marked NOT to be deleted because it "
+                                                "is ") +
+                                 c.reason +
+                                 QStringLiteral(".  You may not want to delete it at this time.  "
+                                                "Really delete?")});
+            QVERIFY(pathExists(c.folder));
+        }
     }
 
     // The folder itself a link: nothing behind it is touched.

@@ -1,15 +1,18 @@
 #include "RemovalTestSupport.h"
 #include "core/DateTexts.h"
 #include "core/SettingsStore.h"
-#include "widgets/TfrmStandBy.h"
 #include "platform/NativePath.h"
 #include "platform/ScriptedDialogs.h"
 #include "protect/FolderListFile.h"
+#include "protect/SafeHarbor.h"
 #include "removal/ArchiveFolder.h"
 #include "removal/TfrmReallyDelete.h"
 #include "support/TempTree.h"
 #include "support/TestContext.h"
 #include "support/TestSandbox.h"
+#include "widgets/TfrmStandBy.h"
+
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDate>
@@ -21,6 +24,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 using namespace vastel;
@@ -126,6 +130,54 @@ class ReallyDeleteTest : public QObject {
         d.show();
         QCOMPARE(d.lb1->paths(), QList<QByteArray>{free});
         QCOMPARE(d.lb2->paths(), QList<QByteArray>{kept});
+    }
+
+    // With the program's Safe Harbor: a service's file below /var/lib, one below /usr/local
+    // and another user's file in the user's tree go to the Safe Harbor with their reasons; the
+    // user's own file, also in /tmp, stays for deletion. Each can still be moved back by hand.
+    void systemAndOtherUsersFilesGoToTheSafeHarbor() {
+        if (::geteuid() != 0) QSKIP("needs root to write below /var/lib and /usr/local");
+        TempTree varLib(QStringLiteral("/var/lib")), usrLocal(QStringLiteral("/usr/local")),
+            tmp(QStringLiteral("/tmp"));
+        const QByteArray service = varLib.createFile("main/base/16384/2619", 8);
+        const QByteArray local = usrLocal.createFile("share/app/data", 8);
+        const QByteArray theirs = tree->createFile("home/theirs.txt", 8);
+        QVERIFY(::chown(theirs.constData(), 65534, 65534) == 0);
+        const QByteArray mine = tree->createFile("home/mine.txt", 8);
+        const QByteArray scratch = tmp.createFile("scratch", 8);
+        vastel::test::TestContext program;
+        SafeHarbor& harbor = program.safeHarbor();
+        harbor.sources.folderListFile = QFile::decodeName(tree->path("folders.txt"));
+        harbor.sources.searchPath = QByteArrayList{};
+        harbor.GetSearchPath();
+        TfrmReallyDelete d(program);
+        d.lb1->setPaths({service, mine, local, theirs, scratch});
+        d.show();
+        // The panels sort their paths; where the build folder lies decides the order.
+        const auto sorted = [](QList<QByteArray> paths) {
+            std::sort(paths.begin(), paths.end());
+            return paths;
+        };
+        QCOMPARE(sorted(d.lb1->paths()), sorted({mine, scratch}));
+        QCOMPARE(sorted(d.lb2->paths()), sorted({service, local, theirs}));
+        for (const QByteArray& path : {service, theirs}) {
+            d.lb2->setCurrentRow(int(d.lb2->paths().indexOf(path)));
+            d.btReason->click();
+        }
+        const QString start = QStringLiteral("This file \"");
+        QCOMPARE(script->messages(),
+                 (QStringList{start + displayPath(service) +
+                                  QStringLiteral("\" is on the Safe Harbor List since the folder "
+                                                 "that it is stored in is in the Windows/System "
+                                                 "folder"),
+                              start + displayPath(theirs) +
+                                  QStringLiteral("\" is on the Safe Harbor List since it is owned "
+                                                 "by another user")}));
+        d.lb2->clearSelection();
+        d.lb2->item(int(d.lb2->paths().indexOf(theirs)))->setSelected(true);
+        d.btMoveLeft->click();
+        QCOMPARE(sorted(d.lb1->paths()), sorted({mine, scratch, theirs}));
+        QCOMPARE(sorted(d.lb2->paths()), sorted({service, local}));
     }
 
     // The split into the two panels runs the stand-by bar from 0 to the file count - 1, one
