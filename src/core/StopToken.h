@@ -16,6 +16,11 @@ class StopToken {
     void reset() noexcept { stop_.store(false, std::memory_order_relaxed); }
     bool requested() const noexcept { return stop_.load(std::memory_order_relaxed); }
     explicit operator bool() const noexcept { return requested(); }
+    // Keeps a window's abort flag and the token in step: either one set sets the other.
+    void syncWith(bool& abortFlag) noexcept {
+        if (abortFlag) request();
+        if (requested()) abortFlag = true;
+    }
 
   private:
     std::atomic<bool> stop_{false};

@@ -186,8 +186,7 @@ bool SafeHarbor::hasProtectedType(const QByteArray& path) const {
 
 int SafeHarbor::reasonOfFolder(const QByteArray& folder) const {
     // The user's own folders inside the system trees stay open to the other lists.
-    if (lbWindows.find(folder) >= 0 &&
-        (ownFolders_.isEmpty() || !isOwnFolder(folder) || plainSystem_.contains(folder)))
+    if (lbWindows.find(folder) >= 0 && (!isOwnFolder(folder) || plainSystem_.contains(folder)))
         return SystemFolder;
     if (lbSearchPath.find(folder) >= 0) return SearchPath;
     if (lb1.find(folder) >= 0) return Registry;

@@ -17,9 +17,7 @@ bool JobRunner::stopped() {
 }
 
 void JobRunner::syncFlag() {
-    if (!abortFlag_) return;
-    if (*abortFlag_) stop_.request();
-    if (stop_.requested()) *abortFlag_ = true;
+    if (abortFlag_) stop_.syncWith(*abortFlag_);
 }
 
 void JobRunner::tick() {

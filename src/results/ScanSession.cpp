@@ -83,9 +83,7 @@ void ScanSession::pump(const QByteArray& folder) {
 
 // Abort sets the window's flag while events run; the walk polls its own token.
 void ScanSession::syncAbortFlag() {
-    if (!stop_ || !parts_.abortFlag) return;
-    if (*parts_.abortFlag) stop_->request();
-    if (stop_->requested()) *parts_.abortFlag = true;
+    if (stop_ && parts_.abortFlag) stop_->syncWith(*parts_.abortFlag);
 }
 
 void ScanSession::targetFailed(const ScanTarget& target) {

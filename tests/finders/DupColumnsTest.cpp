@@ -171,7 +171,9 @@ TEST(DupColumns, GridRowsOfRecordsMoveWhole) {
         EXPECT_EQ(grid.cell(r, 0), thousandsText(original.size));
         EXPECT_EQ(grid.cell(r, 4), QString::fromUtf8(original.path));
         EXPECT_EQ(grid.data(grid.index(r, 4)).toString(), grid.cell(r, 4));
-        if (r > 0) EXPECT_LE(grid.record(r).size, grid.record(r - 1).size);
+        if (r > 0) {
+            EXPECT_LE(grid.record(r).size, grid.record(r - 1).size);
+        }
     }
     // Text rows have no place in a grid of records; an emptied grid takes them again.
     grid.appendRow({{"x"}, "/x", false, GridShade::None});
