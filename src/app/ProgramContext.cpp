@@ -1,6 +1,5 @@
 #include "app/ProgramContext.h"
 
-#include "widgets/TfrmStandBy.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "inspect/TFindDlg.h"
@@ -9,6 +8,7 @@
 #include "removal/TfrmDelDirectory.h"
 #include "removal/TfrmReallyDelete.h"
 #include "stats/TfrmStatistics.h"
+#include "widgets/TfrmStandBy.h"
 
 namespace vastel {
 
@@ -52,5 +52,20 @@ void ProgramContext::runFinder(QWidget* parent, bool duplicates) {
     TfrmDup finder(*this, parent);
     finder.exec();
 }
+
+void ProgramContext::openBrowser(QWidget* parent, const QByteArray& folder, const QByteArray& file,
+                                 const QString& pattern) {
+    (void)parent, (void)folder, (void)file, (void)pattern;
+}
+
+void ProgramContext::runQuickClean(QWidget* parent) { (void)parent; }
+
+void ProgramContext::runFilesByDate(QWidget* parent) { (void)parent; }
+
+void ProgramContext::runFolderHogs(QWidget* parent) { (void)parent; }
+
+void ProgramContext::runCacheCleaner(QWidget* parent) { (void)parent; }
+
+void ProgramContext::runRestore(QWidget* parent) { (void)parent; }
 
 }  // namespace vastel

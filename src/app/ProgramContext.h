@@ -27,6 +27,13 @@ class ProgramContext : public AppContext {
                    qint64 savings) override;
     bool runFolderRemoval(QWidget* parent, const QByteArray& folder) override;
     void runFinder(QWidget* parent, bool duplicates) override;
+    void openBrowser(QWidget* parent, const QByteArray& folder, const QByteArray& file,
+                     const QString& pattern) override;
+    void runQuickClean(QWidget* parent) override;
+    void runFilesByDate(QWidget* parent) override;
+    void runFolderHogs(QWidget* parent) override;
+    void runCacheCleaner(QWidget* parent) override;
+    void runRestore(QWidget* parent) override;
 
   private:
     // Members go in reverse order: the windows before the Safe Harbor they use.

@@ -4,7 +4,6 @@
 #include "app/TfrmAbout.h"
 #include "app/VastelStyle.h"
 #include "core/MessageBoxes.h"
-#include "widgets/PlacedWindow.h"
 #include "core/Utility.h"
 #include "platform/Paths.h"
 #include "platform/Shell.h"
@@ -13,6 +12,7 @@
 #include "removal/ArchiveFolder.h"
 #include "stats/TfrmStatistics.h"
 #include "widgets/AppContext.h"
+#include "widgets/PlacedWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -283,11 +283,30 @@ void TfrmMain::btFileHogClick() {
     context_.runFinder(this, false);
 }
 
-void TfrmMain::btFilesClick() { checkExceptionList(); }
-void TfrmMain::btDirHogsClick() { checkExceptionList(); }
-void TfrmMain::btCleanClick() { checkExceptionList(); }
-void TfrmMain::btBrowseClick() { checkExceptionList(); }
-void TfrmMain::btClearCacheClick() { checkExceptionList(); }
+void TfrmMain::btFilesClick() {
+    if (!checkExceptionList()) return;
+    context_.runFilesByDate(this);
+}
+
+void TfrmMain::btDirHogsClick() {
+    if (!checkExceptionList()) return;
+    context_.runFolderHogs(this);
+}
+
+void TfrmMain::btCleanClick() {
+    if (!checkExceptionList()) return;
+    context_.runQuickClean(this);
+}
+
+void TfrmMain::btBrowseClick() {
+    if (!checkExceptionList()) return;
+    context_.openBrowser(this, QByteArray(), QByteArray(), QString());
+}
+
+void TfrmMain::btClearCacheClick() {
+    if (!checkExceptionList()) return;
+    context_.runCacheCleaner(this);
+}
 
 void TfrmMain::btStatisticClick() {
     TfrmStatistics& statistics = context_.statistics();
@@ -296,7 +315,7 @@ void TfrmMain::btStatisticClick() {
     statistics.activateWindow();
 }
 
-void TfrmMain::btZipClick() {}
+void TfrmMain::btZipClick() { context_.runRestore(this); }
 void TfrmMain::btBuildClick() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto* window = new TfrmNoDelete(this);

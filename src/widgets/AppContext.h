@@ -51,6 +51,16 @@ class AppContext {
     virtual bool runFolderRemoval(QWidget* parent, const QByteArray& folder) = 0;
     // The duplicate finder (true) or the file-hog finder (false); sets duplicateMode.
     virtual void runFinder(QWidget* parent, bool duplicates) = 0;
+    // The folder browser at `folder` (empty: its own start), with `file` selected in its grid
+    // and `pattern` as its mask (empty: all files).
+    virtual void openBrowser(QWidget* parent, const QByteArray& folder, const QByteArray& file,
+                             const QString& pattern) = 0;
+    // The launcher's other feature windows.
+    virtual void runQuickClean(QWidget* parent) = 0;
+    virtual void runFilesByDate(QWidget* parent) = 0;
+    virtual void runFolderHogs(QWidget* parent) = 0;
+    virtual void runCacheCleaner(QWidget* parent) = 0;
+    virtual void runRestore(QWidget* parent) = 0;
 
     // Which finder the launcher opened last: it chooses the finder window's mode.
     bool duplicateMode = true;

@@ -29,4 +29,12 @@ void TestContext::runFinder(QWidget* parent, bool duplicates) {
         ProgramContext::runFinder(parent, duplicates);
 }
 
+void TestContext::openBrowser(QWidget* parent, const QByteArray& folder, const QByteArray& file,
+                              const QString& pattern) {
+    if (browser)
+        browser(parent, folder, file, pattern);
+    else
+        ProgramContext::openBrowser(parent, folder, file, pattern);
+}
+
 }  // namespace vastel::test

@@ -16,12 +16,17 @@ class TestContext : public ProgramContext {
                        qint64 savings)>
         review;
     std::function<void(QWidget* parent, bool duplicates)> finder;
+    std::function<void(QWidget* parent, const QByteArray& folder, const QByteArray& file,
+                       const QString& pattern)>
+        browser;
 
     void openViewer(QWidget* parent, const QByteArray& path) override;
     void openDetails(QWidget* parent, const QByteArray& path) override;
     bool runReview(QWidget* parent, const QList<QByteArray>& paths, const QString& tag,
                    qint64 savings) override;
     void runFinder(QWidget* parent, bool duplicates) override;
+    void openBrowser(QWidget* parent, const QByteArray& folder, const QByteArray& file,
+                     const QString& pattern) override;
 };
 
 }  // namespace vastel::test
