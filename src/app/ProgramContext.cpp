@@ -1,5 +1,6 @@
 #include "app/ProgramContext.h"
 
+#include "finders/TfrmBrowse.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "inspect/TFindDlg.h"
@@ -55,7 +56,9 @@ void ProgramContext::runFinder(QWidget* parent, bool duplicates) {
 
 void ProgramContext::openBrowser(QWidget* parent, const QByteArray& folder, const QByteArray& file,
                                  const QString& pattern) {
-    (void)parent, (void)folder, (void)file, (void)pattern;
+    TfrmBrowse browser(*this, parent);
+    browser.setStart(folder, file, pattern);
+    browser.exec();
 }
 
 void ProgramContext::runQuickClean(QWidget* parent) { (void)parent; }

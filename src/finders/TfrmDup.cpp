@@ -116,6 +116,7 @@ void TfrmDup::connectControls() {
     connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(btMark, &QPushButton::clicked, resultList, &ResultList::DeleteAllFiles);
     connect(btDetails, &QPushButton::clicked, resultList, &ResultList::Details1Click);
+    connect(btBrowse, &QPushButton::clicked, this, &TfrmDup::BrowseDirectory1Click);
     connect(btDelete, &QPushButton::clicked, resultList, &ResultList::btDeleteClick);
     connect(btOptions, &QPushButton::clicked, this,
             [this] { PopupMenu1->popup(btOptions->mapToGlobal(QPoint(0, btOptions->height()))); });
@@ -152,7 +153,7 @@ void TfrmDup::FormShow() {
     num1->setValue(250);
     num2->setValue(250);
     btOptions->hide();
-    btBrowse->hide();  // the browser is not there yet
+    btBrowse->hide();
     btDetails->hide();
     btCompare->hide();
     abortScan = false;
@@ -287,10 +288,20 @@ void TfrmDup::scan() {
     }
     btOptions->show();
     btDetails->show();
-    // btBrowse and btCompare stay hidden: their windows are not there yet.
+    btBrowse->show();
+    // btCompare stays hidden: its window is not there yet.
     pnlSel->showMessage(thousandsText(rows) + (duplicates() ? QStringLiteral(" duplicates found")
                                                             : QStringLiteral(" file hogs found")));
     if (grid->currentIndex().row() < 0) grid->setCurrentIndex(model->index(0, 0));
+}
+
+void TfrmDup::BrowseDirectory1Click() {
+    const int row = resultList->currentRow();
+    if (row < 0) return;
+    const QByteArray& path = model->path(row);
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? path.left(slash) : QByteArray("/");
+    context_.openBrowser(this, folder, path.mid(slash + 1), cbWildCard->currentText());
 }
 
 QString TfrmDup::printTitle() const {

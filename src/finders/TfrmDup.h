@@ -74,6 +74,7 @@ class TfrmDup : public QDialog {
 
   public Q_SLOTS:
     void btScanClick();
+    void BrowseDirectory1Click();  // the row's file in the browser
     void FormResize();
 
   protected:

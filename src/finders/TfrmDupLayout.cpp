@@ -134,7 +134,8 @@ void TfrmDup::buildControls() {
         button("btDelete", QStringLiteral("Clean?"), QStringLiteral("Clean up marked files"), this);
     btOptions = button("btOptions", QStringLiteral("Options"),
                        QStringLiteral("Right click on grid for same options"), this);
-    btBrowse = button("btBrowse", QStringLiteral("&Browse"), QString(), this);
+    btBrowse = button("btBrowse", QStringLiteral("&Browse"),
+                      QStringLiteral("Browse this file and folder"), this);
     btDetails = button("btDetails", QStringLiteral("&Details"),
                        QStringLiteral("View more file details"), this);
     btCompare = button("btCompare", QStringLiteral("P&airs"), QString(), this);
