@@ -298,7 +298,8 @@ class DupWindowTest : public QObject {
         for (QPushButton* b : {w->btMark, w->btDelete, w->btOptions, w->btDetails})
             QVERIFY2(b->isVisible(), qPrintable(b->objectName()));
         QVERIFY(!w->btDelete->isEnabled());
-        QVERIFY(w->btBrowse->isHidden() && w->btCompare->isHidden() && w->btAbort->isHidden());
+        QVERIFY(w->btBrowse->isVisible());
+        QVERIFY(w->btCompare->isHidden() && w->btAbort->isHidden());
         QVERIFY(w->btScan->isEnabled() && w->pckDrive->isEnabled() && w->cbDup->isEnabled());
 
         // A mark enables Clean?; a new scan starts without marks.
@@ -359,6 +360,30 @@ class DupWindowTest : public QObject {
         }
         for (int r = 0; r < w->model->rowCount(); ++r)
             QCOMPARE(w->model->shade(r), GridShade::None);
+    }
+
+    // Browse shows the current row's file in the browser, with the finder's pattern.
+    void browseOpensTheRowsFileAndFolder() {
+        auto w = open(false, {"sizes"});
+        QVERIFY(w);
+        w->cbWildCard->setEditText(QStringLiteral("f1*"));
+        QTest::mouseClick(w->btScan, Qt::LeftButton);
+        QVERIFY(w->btBrowse->isVisible());
+        QCOMPARE(w->btBrowse->toolTip(), QStringLiteral("Browse this file and folder"));
+        QList<QByteArrayList> opened;
+        QString pattern;
+        context->browser = [&](QWidget*, const QByteArray& folder, const QByteArray& file,
+                               const QString& mask) {
+            opened << QByteArrayList{folder, file};
+            pattern = mask;
+        };
+        w->grid->setCurrentIndex(w->model->index(0, 0));
+        w->btBrowse->click();
+        context->browser = nullptr;
+        const QByteArray& path = w->model->path(0);
+        QCOMPARE(opened, (QList<QByteArrayList>{{tree->path("sizes"),
+                                                 path.mid(path.lastIndexOf('/') + 1)}}));
+        QCOMPARE(pattern, QStringLiteral("f1*"));
     }
 
     void sizeHeaderSortsTheOtherWayAfterAScan() {
