@@ -9,6 +9,7 @@
 #include "finders/BrowseColumns.h"
 #include "finders/BrowseListing.h"
 #include "finders/BrowseTexts.h"
+#include "finders/ui/FolderIcons.h"
 #include "finders/ui/FolderTreeFilter.h"
 #include "platform/Dialogs.h"
 #include "platform/DirEntry.h"
@@ -105,6 +106,10 @@ TfrmBrowse::TfrmBrowse(AppContext& context, QWidget* parent) : QDialog(parent), 
 
 TfrmBrowse::~TfrmBrowse() {
     savePlacement(this, kPlacementKey, programSectionName(), kPlacementName);
+    // The model (and its loading thread) uses the icon provider, a member that goes before
+    // the window's children would.
+    delete folderFilter;
+    delete folderModel;
 }
 
 void TfrmBrowse::setStart(const QByteArray& folder, const QByteArray& file, const QString& mask) {
@@ -185,9 +190,8 @@ void TfrmBrowse::FormResize() {
     header->resizeSection(BrowseColumns::Access, dateWidth);
     header->resizeSection(BrowseColumns::Size, sizeWidth);
     const int rest = grid->viewport()->width() - 2 * dateWidth - timeWidth - sizeWidth;
-    const int share = std::max(rest / 2, 80);
-    header->resizeSection(BrowseColumns::Filename, share);
-    header->resizeSection(BrowseColumns::Type, std::max(rest - share, 80));
+    // Type, the last column, stretches over the other half.
+    header->resizeSection(BrowseColumns::Filename, std::max(rest / 2, 80));
     showFolderLabel();
 }
 

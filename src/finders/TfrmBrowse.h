@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,7 @@ class QTreeView;
 namespace vastel {
 
 class AppContext;
+class FolderIcons;
 class FolderTreeFilter;
 class GridModel;
 class ResultList;
@@ -122,6 +124,7 @@ class TfrmBrowse : public QDialog {
     void headerClicked(int column);
 
     AppContext& context_;
+    std::unique_ptr<FolderIcons> folderIcons_;  // the folder model goes first
     std::vector<Volume> volumes_;
     QByteArray folder_;
     QByteArray driveRoot_;

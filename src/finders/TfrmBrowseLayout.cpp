@@ -2,6 +2,7 @@
 #include "core/GridModel.h"
 #include "finders/BrowseColumns.h"
 #include "finders/TfrmBrowse.h"
+#include "finders/ui/FolderIcons.h"
 #include "finders/ui/FolderTreeFilter.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
@@ -82,6 +83,8 @@ void TfrmBrowse::buildControls() {
     folderModel = named(new QFileSystemModel(this), "folderModel");
     folderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     folderModel->setReadOnly(true);
+    folderIcons_ = std::make_unique<FolderIcons>();
+    folderModel->setIconProvider(folderIcons_.get());
     folderFilter = new FolderTreeFilter(this);
     folderFilter->setFolders(folderModel);
     DirectoryListBox1 = named(new QTreeView(folderPanel), "DirectoryListBox1");
@@ -114,7 +117,7 @@ void TfrmBrowse::buildControls() {
     model->setMarkGlyph(QVariant::fromValue(markGlyph()));
     model->setColumnAlignment(BrowseColumns::Size, Qt::AlignRight | Qt::AlignVCenter);
     grid->horizontalHeader()->setMinimumSectionSize(24);
-    grid->horizontalHeader()->setStretchLastSection(false);
+
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* right = new QVBoxLayout(filePanel);
     right->setContentsMargins(0, 0, 0, 0);
@@ -144,8 +147,9 @@ void TfrmBrowse::buildControls() {
     pnlWild->setFocusPolicy(Qt::NoFocus);
     pnlWild->setCursor(Qt::PointingHandCursor);
     pnlWild->setToolTip(QStringLiteral("Click to change the wildcard pattern"));
-    pnlScan->setMinimumWidth(250);
-    pnlSize->setMinimumWidth(160);
+    pnlScan->setMinimumWidth(330);
+    pnlSize->setMinimumWidth(200);
+    for (QLabel* panel : {pnlScan, pnlSize, pnlProblem}) panel->setContentsMargins(6, 0, 6, 0);
     statusBar->addWidget(pnlScan);
     statusBar->addWidget(pnlSize);
     statusBar->addWidget(pnlProblem, 1);
