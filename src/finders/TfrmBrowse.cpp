@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -215,7 +216,9 @@ void TfrmBrowse::showDriveOf(const QByteArray& folder) {
     driveRoot_ = root;
     const QString rootText = displayPath(root);
     folderModel->setRootPath(rootText);
-    folderFilter->setDrive(rootText);
+    QSet<QString> mountPoints;
+    for (const QByteArray& point : allMountPoints()) mountPoints.insert(displayPath(point));
+    folderFilter->setDrive(rootText, mountPoints);
     // The tree starts at the drive's root folder itself, shown as its one top item.
     const QModelIndex top =
         root == "/" ? QModelIndex() : folderModel->index(displayPath(parentFolder(root)));

@@ -251,6 +251,12 @@ std::vector<Volume> volumesFromMountInfo(const QByteArray& mountInfoText,
 
 std::vector<Volume> mountedVolumes() { return volumesFromMountInfo(readMountInfo()); }
 
+QByteArrayList allMountPoints() {
+    QByteArrayList points;
+    for (const MountInfoLine& line : parseMountInfo(readMountInfo())) points << line.mountPoint;
+    return points;
+}
+
 const Volume* volumeOf(const QByteArray& path, const std::vector<Volume>& volumes) {
     const Volume* best = nullptr;
     for (const Volume& v : volumes) {

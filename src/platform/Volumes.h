@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <vector>
 
@@ -57,6 +58,9 @@ QString decodeLabelLinkName(const QByteArray& linkName);
 std::vector<Volume> mountedVolumes();
 std::vector<Volume> volumesFromMountInfo(const QByteArray& mountInfoText,
                                          const DeviceFolders& folders = {});
+
+// Every mount point of the process, pseudo file systems and hidden mounts included.
+QByteArrayList allMountPoints();
 
 // The volume whose mount point is the longest prefix of the path, compared by whole path
 // components and without resolving links; nullptr when none.

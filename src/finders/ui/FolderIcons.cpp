@@ -8,14 +8,17 @@ namespace vastel {
 
 QIcon FolderIcons::icon(IconType type) const {
     QStyle* style = QApplication::style();
-    if (!style) return {};
+    auto made = [style](QIcon& icon, QStyle::StandardPixmap which) -> const QIcon& {
+        if (icon.isNull() && style) icon = style->standardIcon(which);
+        return icon;
+    };
     switch (type) {
         case Folder:
-            return style->standardIcon(QStyle::SP_DirIcon);
+            return made(folder_, QStyle::SP_DirIcon);
         case Drive:
-            return style->standardIcon(QStyle::SP_DriveHDIcon);
+            return made(drive_, QStyle::SP_DriveHDIcon);
         default:
-            return style->standardIcon(QStyle::SP_FileIcon);
+            return made(file_, QStyle::SP_FileIcon);
     }
 }
 

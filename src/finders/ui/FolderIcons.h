@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractFileIconProvider>
+#include <QIcon>
 
 namespace vastel {
 
@@ -12,6 +13,10 @@ class FolderIcons : public QAbstractFileIconProvider {
     QIcon icon(IconType type) const override;
     QIcon icon(const QFileInfo& info) const override;
     QString type(const QFileInfo& info) const override;
+
+  private:
+    // Made once: the style decodes its pictures anew for every icon it is asked for.
+    mutable QIcon folder_, file_, drive_;
 };
 
 }  // namespace vastel

@@ -1,8 +1,5 @@
 #include "finders/ui/FolderTreeFilter.h"
 
-#include "platform/FolderReader.h"
-#include "platform/NativePath.h"
-
 #include <QFileSystemModel>
 
 namespace vastel {
@@ -21,6 +18,10 @@ bool isWithin(const QString& inner, const QString& outer) {
 
 FolderTreeFilter::FolderTreeFilter(QObject* parent) : QSortFilterProxyModel(parent) {
     setRecursiveFilteringEnabled(false);
+    // The model reports every folder's details as they arrive; re-filtering on each of those
+    // changes would keep the window busy for as long as a big folder loads. Rows are filtered
+    // when they are inserted, and a folder's kind never changes.
+    setDynamicSortFilter(false);
 }
 
 void FolderTreeFilter::setFolders(QFileSystemModel* source) {
@@ -28,9 +29,9 @@ void FolderTreeFilter::setFolders(QFileSystemModel* source) {
     setSourceModel(source);
 }
 
-void FolderTreeFilter::setDrive(const QString& root) {
+void FolderTreeFilter::setDrive(const QString& root, const QSet<QString>& mountPoints) {
     root_ = root;
-    mountRoots_.clear();
+    mountPoints_ = mountPoints;
     invalidateFilter();
 }
 
@@ -39,10 +40,9 @@ bool FolderTreeFilter::filterAcceptsRow(int sourceRow, const QModelIndex& source
     const QString path = folders_->filePath(folders_->index(sourceRow, 0, sourceParent));
     if (isWithin(root_, path)) return true;  // the root or one of its ancestors
     if (!isWithin(path, root_)) return false;
-    // Another file system mounted below the root is a drive of its own.
-    auto it = mountRoots_.constFind(path);
-    if (it == mountRoots_.constEnd()) it = mountRoots_.insert(path, isMountRoot(nativePath(path)));
-    return !it.value();
+    // Another file system mounted below the root is a drive of its own. A set of the mount
+    // points, not a look-up per folder: a folder of many sub-folders loads in one piece.
+    return !mountPoints_.contains(path);
 }
 
 }  // namespace vastel

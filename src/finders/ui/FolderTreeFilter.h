@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QHash>
+#include <QSet>
 #include <QSortFilterProxyModel>
 #include <QString>
 
@@ -18,8 +18,8 @@ class FolderTreeFilter : public QSortFilterProxyModel {
     explicit FolderTreeFilter(QObject* parent = nullptr);
 
     void setFolders(QFileSystemModel* source);
-    // The drive's root folder (its mount point).
-    void setDrive(const QString& root);
+    // The drive's root folder (its mount point) and every mount point of the system.
+    void setDrive(const QString& root, const QSet<QString>& mountPoints);
     const QString& driveRoot() const { return root_; }
 
   protected:
@@ -28,7 +28,7 @@ class FolderTreeFilter : public QSortFilterProxyModel {
   private:
     QFileSystemModel* folders_ = nullptr;
     QString root_;
-    mutable QHash<QString, bool> mountRoots_;  // one look-up per folder
+    QSet<QString> mountPoints_;
 };
 
 }  // namespace vastel
