@@ -142,6 +142,17 @@ void TfrmBrowse::connectControls() {
     connect(DriveCombobox1, qOverload<int>(&QComboBox::activated), this,
             &TfrmBrowse::DriveCombobox1Change);
     connect(folderModel, &QAbstractItemModel::rowsRemoved, this, &TfrmBrowse::folderRowsRemoved);
+    // The tree's rows arrive after the folder was chosen and push it out of view: bring it
+    // back while they come in, but not when the user later opens other folders.
+    connect(folderFilter, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (scrollPending_ || !sinceFolderChange_.isValid() || sinceFolderChange_.elapsed() > 3000)
+            return;
+        scrollPending_ = true;
+        QTimer::singleShot(50, this, [this] {
+            scrollPending_ = false;
+            DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex());
+        });
+    });
 }
 
 void TfrmBrowse::showEvent(QShowEvent* event) {
@@ -230,6 +241,7 @@ void TfrmBrowse::selectInTree(const QByteArray& folder) {
     if (!at.isValid()) return;
     changingFolder_ = true;
     DirectoryListBox1->setCurrentIndex(at);
+    sinceFolderChange_.start();
     DirectoryListBox1->expand(at);
     DirectoryListBox1->scrollTo(at);
     changingFolder_ = false;

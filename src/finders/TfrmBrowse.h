@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -134,6 +135,8 @@ class TfrmBrowse : public QDialog {
     bool shown_ = false;
     bool headerSorting_ = false;  // a sort from a header click is running
     bool changingFolder_ = false;
+    bool scrollPending_ = false;
+    QElapsedTimer sinceFolderChange_;  // since the tree was set on a folder
 };
 
 }  // namespace vastel
