@@ -17,15 +17,26 @@ const char* const kBrowseRootRefusal =
     "double click on the desired folder shown in the left panel.";
 const char* const kBrowseSystemRefusal = "You cannot delete the Windows folder using Vastel 98";
 
-namespace {
-
-// The path without trailing separators ("/" stays "/").
-QByteArray trimmedFolder(QByteArray path) {
+QByteArray trimmedFolderPath(QByteArray path) {
     while (path.size() > 1 && path.endsWith('/')) path.chop(1);
     return path;
 }
 
-}  // namespace
+QByteArray parentFolderPath(const QByteArray& folder) {
+    QByteArray parent, name;
+    splitPath(trimmedFolderPath(folder), parent, name);
+    return parent.isEmpty() ? QByteArray("/") : parent;
+}
+
+bool folderEntryExists(const QByteArray& folder) {
+    DirEntry entry;
+    return statPath(folder, entry) && (entry.isDirectory() || entry.isSymlink());
+}
+
+QByteArray nearestExistingFolder(QByteArray folder) {
+    while (folder.size() > 1 && !folderEntryExists(folder)) folder = parentFolderPath(folder);
+    return folder;
+}
 
 QString browseFileCountText(qint64 files) {
     return QStringLiteral("Number of files : ") + QString::number(files);
@@ -63,25 +74,25 @@ QString browseFolderProblemText(int error) {
 
 QString browseRemovalRefusal(const QByteArray& folder, const QByteArrayList& driveRoots,
                              const QByteArray& home) {
-    const QByteArray f = trimmedFolder(folder);
-    if (f.isEmpty() || f == "/" || f == trimmedFolder(home))
+    const QByteArray f = trimmedFolderPath(folder);
+    if (f.isEmpty() || f == "/" || f == trimmedFolderPath(home))
         return QLatin1String(kBrowseRootRefusal);
     for (const QByteArray& root : driveRoots)
-        if (f == trimmedFolder(root)) return QLatin1String(kBrowseRootRefusal);
+        if (f == trimmedFolderPath(root)) return QLatin1String(kBrowseRootRefusal);
     for (const QByteArray& top : systemTopFolders())
-        if (f.compare(trimmedFolder(top), Qt::CaseInsensitive) == 0)
+        if (f.compare(trimmedFolderPath(top), Qt::CaseInsensitive) == 0)
             return QLatin1String(kBrowseSystemRefusal);
     return {};
 }
 
 bool isFolderLink(const QByteArray& path) {
     DirEntry entry;
-    return statPath(trimmedFolder(path), entry) && entry.isSymlink();
+    return statPath(trimmedFolderPath(path), entry) && entry.isSymlink();
 }
 
 bool removeFolderLink(const QByteArray& path) {
     QByteArray parent, name;
-    splitPath(trimmedFolder(path), parent, name);
+    splitPath(trimmedFolderPath(path), parent, name);
     const FolderHandle folder = FolderHandle::open(parent);
     if (!folder.isOpen()) return false;
     DirEntry entry;

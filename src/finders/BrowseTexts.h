@@ -25,6 +25,14 @@ extern const char* const kBrowseSystemRefusal;
 QString browseRemovalRefusal(const QByteArray& folder, const QByteArrayList& driveRoots,
                              const QByteArray& home);
 
+// Folder paths: without trailing separators ("/" stays), the parent ("/" for "/x"), whether an
+// entry is there (a folder, or a link standing where one was), and the folder itself or else
+// its nearest parent that still exists.
+QByteArray trimmedFolderPath(QByteArray path);
+QByteArray parentFolderPath(const QByteArray& folder);
+bool folderEntryExists(const QByteArray& folder);
+QByteArray nearestExistingFolder(QByteArray folder);
+
 // The path itself is a symbolic link (not followed).
 bool isFolderLink(const QByteArray& path);
 // Removes the link itself, never what it points to; false (errno set) when it is not a link

@@ -1,7 +1,6 @@
 #include "finders/TfrmBrowse.h"
 
 #include "core/DateTexts.h"
-#include "core/DriveEntries.h"
 #include "core/GridModel.h"
 #include "core/MessageBoxes.h"
 #include "core/Utility.h"
@@ -12,8 +11,6 @@
 #include "finders/ui/FolderIcons.h"
 #include "finders/ui/FolderTreeFilter.h"
 #include "platform/Dialogs.h"
-#include "platform/DirEntry.h"
-#include "platform/FileRemoval.h"
 #include "platform/NativePath.h"
 #include "platform/Paths.h"
 #include "protect/SafeHarbor.h"
@@ -30,7 +27,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QSet>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -45,29 +41,6 @@ namespace {
 
 const QString kPlacementKey = QStringLiteral("vastel.ini");
 const QString kPlacementName = QStringLiteral("frmBrowse");
-
-QByteArray trimmedFolder(QByteArray path) {
-    while (path.size() > 1 && path.endsWith('/')) path.chop(1);
-    return path;
-}
-
-QByteArray parentFolder(const QByteArray& folder) {
-    QByteArray parent, name;
-    splitPath(trimmedFolder(folder), parent, name);
-    return parent.isEmpty() ? QByteArray("/") : parent;
-}
-
-// The entry is there: a folder, or a link standing where one was.
-bool folderExists(const QByteArray& folder) {
-    DirEntry entry;
-    return statPath(folder, entry) && (entry.isDirectory() || entry.isSymlink());
-}
-
-// The folder itself, else its nearest parent that still exists.
-QByteArray existingFolder(QByteArray folder) {
-    while (folder.size() > 1 && !folderExists(folder)) folder = parentFolder(folder);
-    return folder;
-}
 
 }  // namespace
 
@@ -207,91 +180,11 @@ void TfrmBrowse::FormResize() {
     showFolderLabel();
 }
 
-// ---- Folder and drive ----
-
-void TfrmBrowse::fillDrives() {
-    const QSignalBlocker quiet(DriveCombobox1);
-    DriveCombobox1->clear();
-    for (const Volume& v : volumes_)
-        DriveCombobox1->addItem(driveEntryText(v, false), v.mountPoint);
-}
-
-void TfrmBrowse::showDriveOf(const QByteArray& folder) {
-    const Volume* volume = volumeOf(folder, volumes_);
-    const QByteArray root = volume ? volume->mountPoint : QByteArray("/");
-    {
-        const QSignalBlocker quiet(DriveCombobox1);
-        DriveCombobox1->setCurrentIndex(DriveCombobox1->findData(root));
-    }
-    if (root == driveRoot_) return;
-    driveRoot_ = root;
-    const QString rootText = displayPath(root);
-    folderModel->setRootPath(rootText);
-    QSet<QString> mountPoints;
-    for (const QByteArray& point : allMountPoints()) mountPoints.insert(displayPath(point));
-    folderFilter->setDrive(rootText, mountPoints);
-    // The tree starts at the drive's root folder itself, shown as its one top item.
-    const QModelIndex top =
-        root == "/" ? QModelIndex() : folderModel->index(displayPath(parentFolder(root)));
-    DirectoryListBox1->setRootIndex(folderFilter->mapFromSource(top));
-}
-
-void TfrmBrowse::selectInTree(const QByteArray& folder) {
-    const QModelIndex at = folderFilter->mapFromSource(folderModel->index(displayPath(folder)));
-    if (!at.isValid()) return;
-    changingFolder_ = true;
-    DirectoryListBox1->setCurrentIndex(at);
-    sinceFolderChange_.start();
-    DirectoryListBox1->expand(at);
-    DirectoryListBox1->scrollTo(at);
-    changingFolder_ = false;
-}
-
-void TfrmBrowse::changeFolder(const QByteArray& folder) {
-    folder_ = existingFolder(trimmedFolder(folder));
-    showDriveOf(folder_);
-    selectInTree(folder_);
-    DirectoryListBox1Change();
-}
-
-void TfrmBrowse::treeCurrentChanged() {
-    if (changingFolder_) return;
-    const QModelIndex current = folderFilter->mapToSource(DirectoryListBox1->currentIndex());
-    if (!current.isValid()) return;
-    // The tree moves its selection away from a folder that vanished: go up instead.
-    if (!folderExists(folder_)) {
-        QTimer::singleShot(0, this, [this] { changeFolder(folder_); });
-        return;
-    }
-    const QByteArray chosen = folderOfDisplayText(folderModel->filePath(current));
-    if (chosen == folder_) return;
-    folder_ = chosen;
-    DirectoryListBox1Change();
-}
-
-void TfrmBrowse::DriveCombobox1Change(int index) {
-    const QByteArray root = DriveCombobox1->itemData(index).toByteArray();
-    if (root.isEmpty() || !driveReady(root)) {
-        // An unready drive changes nothing.
-        showDriveOf(folder_);
-        return;
-    }
-    changeFolder(root);
-}
-
-void TfrmBrowse::folderRowsRemoved() {
-    if (folderExists(folder_)) return;
-    // Not from within the model's signal: the refresh changes the tree's selection.
-    QTimer::singleShot(0, this, [this] {
-        if (!folderExists(folder_)) changeFolder(folder_);
-    });
-}
-
 // ---- Refresh ----
 
 void TfrmBrowse::DirectoryListBox1Change() {
     if (!driveReady(driveRoot_.isEmpty() ? folder_ : driveRoot_)) return;
-    if (!folderExists(folder_)) {
+    if (!folderEntryExists(folder_)) {
         changeFolder(folder_);  // its nearest parent, which refreshes
         return;
     }
@@ -437,7 +330,7 @@ void TfrmBrowse::btDeleteDirectoryClick() {
         errorBox(refusal);
         return;
     }
-    const QByteArray parent = parentFolder(folder);
+    const QByteArray parent = parentFolderPath(folder);
     if (isFolderLink(folder)) {
         // The link goes, never the tree it points to.
         const Answer answer = context_.dialogs().question(
@@ -447,7 +340,7 @@ void TfrmBrowse::btDeleteDirectoryClick() {
             errorBox(QStringLiteral("Couldn't delete ") + displayPath(folder) +
                      QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(errno)) +
                      QLatin1Char(')'));
-        changeFolder(folderExists(folder) ? folder : parent);
+        changeFolder(folderEntryExists(folder) ? folder : parent);
         return;
     }
     changeFolder(parent);
