@@ -1,7 +1,9 @@
 #include "app/ProgramContext.h"
 
+#include "finders/TfrmClean.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
+#include "finders/TfrmMods.h"
 #include "inspect/TFindDlg.h"
 #include "inspect/TfrmDetails.h"
 #include "inspect/TfrmView.h"
@@ -58,9 +60,15 @@ void ProgramContext::openBrowser(QWidget* parent, const QByteArray& folder, cons
     (void)parent, (void)folder, (void)file, (void)pattern;
 }
 
-void ProgramContext::runQuickClean(QWidget* parent) { (void)parent; }
+void ProgramContext::runQuickClean(QWidget* parent) {
+    TfrmClean window(*this, parent);
+    window.exec();
+}
 
-void ProgramContext::runFilesByDate(QWidget* parent) { (void)parent; }
+void ProgramContext::runFilesByDate(QWidget* parent) {
+    TfrmMods window(*this, parent);
+    window.exec();
+}
 
 void ProgramContext::runFolderHogs(QWidget* parent) { (void)parent; }
 
