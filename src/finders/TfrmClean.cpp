@@ -98,7 +98,7 @@ TfrmClean::TfrmClean(AppContext& context, QWidget* parent) : QDialog(parent), co
     fillDriveList(pckDrive, DriveSource::finders(), true);
     bindStartControl(pckDrive, btScan);
     connectControls();
-    resize(860, 600);
+    resize(1000, 660);
 }
 
 TfrmClean::~TfrmClean() {
@@ -179,8 +179,15 @@ void TfrmClean::FormResize() {
     const int widths[] = {64, 64, 64, 64, 296};
     const qreal scale = logicalDpiX() / 96.0;
     QHeaderView* header = grid->horizontalHeader();
-    for (int c = 0; c < 5; ++c)
-        header->resizeSection(c, std::max(qRound(widths[c] * scale), texts[c]));
+    int used = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int width = std::max(qRound(widths[c] * scale), texts[c]);
+        header->resizeSection(c, width);
+        used += width;
+    }
+    // A wide window gives its room to the paths rather than to the type texts.
+    const int path = grid->viewport()->width() - used - qRound(170 * scale);
+    header->resizeSection(4, std::max(qRound(widths[4] * scale), path));
 }
 
 void TfrmClean::ReadInFromDisk() {

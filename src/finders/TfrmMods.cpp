@@ -102,7 +102,7 @@ TfrmMods::TfrmMods(AppContext& context, QWidget* parent) : QDialog(parent), cont
     fillDriveList(pckDrive, DriveSource::filesByDate(), true);
     bindStartControl(pckDrive, btOK);
     connectControls();
-    resize(900, 620);
+    resize(1000, 660);
 }
 
 TfrmMods::~TfrmMods() { savePlacement(this, kPlacementKey, programSectionName(), kPlacementValue); }
@@ -195,8 +195,15 @@ void TfrmMods::FormResize() {
     const int texts[] = {0, date, date, date, size, 0};
     const qreal scale = logicalDpiX() / 96.0;
     QHeaderView* header = grid->horizontalHeader();
-    for (int c = 0; c < 6; ++c)
-        header->resizeSection(c, std::max(qRound(widths[c] * scale), texts[c]));
+    int used = 0;
+    for (int c = 0; c < 5; ++c) {
+        const int width = std::max(qRound(widths[c] * scale), texts[c]);
+        header->resizeSection(c, width);
+        used += width;
+    }
+    // A wide window gives its room to the folders rather than to the type texts.
+    const int folder = grid->viewport()->width() - used - qRound(170 * scale);
+    header->resizeSection(5, std::max(qRound(widths[5] * scale), folder));
 }
 
 DateKind TfrmMods::what() const {
