@@ -1,4 +1,5 @@
 // vastel-scan dates: the files whose access, creation or modification date lies in a range.
+#include "app/FoundRowPrinter.h"
 #include "app/RowPrinter.h"
 #include "app/ScanCommand.h"
 #include "finders/DateFinder.h"
@@ -38,6 +39,17 @@ std::optional<QDate> isoDate(const QByteArray& text) {
     if (!d.isValid()) return std::nullopt;
     return d;
 }
+
+// The collection that prints each row as the walk finds it, in the order found.
+class DatePrinter : public DateCollection {
+  public:
+    DatePrinter(const DateOptions& options, RowPrinter& rows)
+        : DateCollection(options), printer_(rows, *foundColumns()) {}
+    void collect(const WalkFile& file) override { printer_.print(recordOf(file)); }
+
+  private:
+    FoundRowPrinter printer_;
+};
 
 int runDates(const QByteArrayList& args) {
     DateOptions options;
@@ -106,22 +118,21 @@ int runDates(const QByteArrayList& args) {
     options.start = *start;
     options.end = end ? *end : *start;
 
+    RowPrinter rows;
+    DatePrinter printer(options, rows);
+    WalkOptions walkOptions = printer.walkOptions();
+    walkOptions.capacity = WalkOptions::kUnlimited;  // rows are printed, not kept
+    walkOptions.sliceMs = 0;
     CommandTargetErrors errors;
     StopToken stop;
-    const DateRun run = runDateFinder(commandTargets(paths), options, errors, stop);
-
-    RowPrinter rows;
-    const int columns = run.columns->count();
-    for (const ResultRecord& record : run.records) {
-        for (int c = 0; c < columns; ++c) rows.cell(run.columns->text(record, c));
-        rows.cell(record.path).endRow();
-    }
+    TreeWalk walk(walkOptions, printer, errors, stop);
+    walk.scanTargets(commandTargets(paths));
     if (!rows.finish()) {
         std::fprintf(stderr, "vastel-scan dates: cannot write the output: %s\n",
                      std::strerror(errno));
         return 1;
     }
-    return run.summary.failedTargets > 0 ? 1 : 0;
+    return walk.failedTargets() > 0 ? 1 : 0;
 }
 
 const ScanCommand datesCommand(

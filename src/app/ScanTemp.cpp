@@ -1,4 +1,5 @@
 // vastel-scan temp: the quick clean's temporary files, its grid rows in the order found.
+#include "app/FoundRowPrinter.h"
 #include "app/RowPrinter.h"
 #include "app/ScanCommand.h"
 #include "finders/TempFinder.h"
@@ -62,11 +63,8 @@ int runTemp(const QByteArrayList& args) {
     const TempRun run = runTempFinder(commandTargets(paths), options, errors, stop);
 
     RowPrinter rows;
-    const int columns = run.columns->count();
-    for (const ResultRecord& record : run.records) {
-        for (int c = 0; c < columns; ++c) rows.cell(run.columns->text(record, c));
-        rows.cell(record.path).endRow();
-    }
+    FoundRowPrinter printer(rows, *run.columns);
+    for (const ResultRecord& record : run.records) printer.print(record);
     if (!rows.finish()) {
         std::fprintf(stderr, "vastel-scan temp: cannot write the output: %s\n",
                      std::strerror(errno));

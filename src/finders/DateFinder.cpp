@@ -66,7 +66,7 @@ bool DateCollection::accepts(const WalkFile& file) {
                         options_.end);
 }
 
-void DateCollection::collect(const WalkFile& file) {
+ResultRecord DateCollection::recordOf(const WalkFile& file) {
     const DirEntry& e = file.entry;
     ResultRecord r;
     r.path = file.path();
@@ -76,7 +76,11 @@ void DateCollection::collect(const WalkFile& file) {
     r.created = e.hasCreation ? e.creation : 0;
     r.folderLength = quint32(file.folder.size());
     r.type = typeTexts_->typeOf(e.name);
-    pending_.push_back(std::move(r));
+    return r;
+}
+
+void DateCollection::collect(const WalkFile& file) {
+    pending_.push_back(recordOf(file));
     ++count_;
 }
 

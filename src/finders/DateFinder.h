@@ -51,6 +51,8 @@ class DateCollection : public WalkSink {
 
     bool accepts(const WalkFile& file) override;
     void collect(const WalkFile& file) override;
+    // The record of a file as collect() keeps it.
+    ResultRecord recordOf(const WalkFile& file);
 
     std::vector<ResultRecord> takeNew();
     qint64 count() const { return count_; }

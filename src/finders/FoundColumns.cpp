@@ -10,6 +10,21 @@ namespace vastel {
 
 qint32 FoundTypes::typeOf(QByteArrayView name) {
     const qsizetype dot = name.lastIndexOf('.');
+    const qsizetype length = dot < 0 ? 0 : name.size() - dot;
+    if (length <= 8) {
+        // Names hold no NUL byte, so the packed bytes tell every short extension apart.
+        quint64 key = 0;
+        for (qsizetype i = 0; i < length; ++i) key |= quint64(uchar(name[dot + i])) << (8 * i);
+        const auto it = byShortExtension_.constFind(key);
+        if (it != byShortExtension_.constEnd()) return it.value();
+        const qint32 index = typeOfLong(name, dot);
+        byShortExtension_.insert(key, index);
+        return index;
+    }
+    return typeOfLong(name, dot);
+}
+
+qint32 FoundTypes::typeOfLong(QByteArrayView name, qsizetype dot) {
     const QByteArray view =
         dot < 0 ? QByteArray() : QByteArray::fromRawData(name.data() + dot, name.size() - dot);
     const auto it = byExtension_.constFind(view);

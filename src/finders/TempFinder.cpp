@@ -20,7 +20,7 @@ bool TempCollection::accepts(const WalkFile& file) {
     return types_.isThisFileTemporary(file.entry.name);
 }
 
-void TempCollection::collect(const WalkFile& file) {
+ResultRecord TempCollection::recordOf(const WalkFile& file) {
     const DirEntry& e = file.entry;
     ResultRecord r;
     r.path = file.path();
@@ -30,7 +30,11 @@ void TempCollection::collect(const WalkFile& file) {
     r.created = e.creation;
     r.folderLength = quint32(file.folder.size());
     r.type = typeTexts_->typeOf(e.name);
-    pending_.push_back(std::move(r));
+    return r;
+}
+
+void TempCollection::collect(const WalkFile& file) {
+    pending_.push_back(recordOf(file));
     ++count_;
 }
 

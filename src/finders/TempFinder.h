@@ -32,6 +32,8 @@ class TempCollection : public WalkSink {
 
     bool accepts(const WalkFile& file) override;
     void collect(const WalkFile& file) override;
+    // The record of a file as collect() keeps it.
+    ResultRecord recordOf(const WalkFile& file);
 
     std::vector<ResultRecord> takeNew();
     qint64 count() const { return count_; }
