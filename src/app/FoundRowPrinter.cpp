@@ -70,15 +70,23 @@ void FoundRowPrinter::dateCell(quint32 stamp) {
     rows_.plainCell(dates_[day]);
 }
 
-void FoundRowPrinter::textCell(const ResultRecord& r, int column) {
-    rows_.cell(columns_.text(r, column));
-}
-
 void FoundRowPrinter::print(const ResultRecord& r) {
     const qsizetype folderLength = std::min<qsizetype>(r.folderLength, r.path.size());
     const QByteArray folder = QByteArray::fromRawData(r.path.constData(), folderLength);
     const qsizetype nameStart = folderLength + (folderLength > 0 && !folder.endsWith('/') ? 1 : 0);
-    const QByteArrayView name = QByteArrayView(r.path).sliced(std::min(nameStart, r.path.size()));
+    printRow({folder, QByteArrayView(r.path).sliced(std::min(nameStart, r.path.size())), r.size,
+              r.modified, r.accessed, r.created, r.type});
+}
+
+void FoundRowPrinter::print(const WalkFile& file, qint32 type) {
+    const DirEntry& e = file.entry;
+    printRow({QByteArray::fromRawData(file.folder.constData(), file.folder.size()), e.name, e.size,
+              e.lastWrite, e.lastAccess, e.hasCreation ? e.creation : 0, type});
+}
+
+void FoundRowPrinter::printRow(const Row& r) {
+    const QByteArray& folder = r.folder;
+    const QByteArrayView name = r.name;
     for (int c = 0; c < columns_.count(); ++c) {
         switch (columns_.field(c)) {
             case Field::Name:
@@ -86,7 +94,7 @@ void FoundRowPrinter::print(const ResultRecord& r) {
                 if (isAscii(name) || isValidUtf8(name.toByteArray()))
                     rows_.cell(name);
                 else
-                    textCell(r, c);
+                    rows_.cell(displayPath(name.toByteArray()));
                 break;
             case Field::Size:
                 sizeCell(r.size);
@@ -114,15 +122,18 @@ void FoundRowPrinter::print(const ResultRecord& r) {
                     QByteArray& text = types_[size_t(r.type)];
                     if (text.isNull()) {
                         text = QByteArray("");
-                        appendEscapedField(text, columns_.text(r, c).toUtf8());
+                        appendEscapedField(text, columns_.typeText(r.type).toUtf8());
                     }
                     rows_.plainCell(text);
                 } else {
-                    textCell(r, c);
+                    rows_.cell(QByteArrayView());
                 }
                 break;
-            default:
-                textCell(r, c);
+            case Field::Time:
+                rows_.cell(columns_.timeText(r.modified));
+                break;
+            case Field::Path:
+                rows_.cell(displayPath(joinPath(folder, name.toByteArray())));
                 break;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "app/RowPrinter.h"
 #include "core/ResultRecord.h"
+#include "core/WalkFile.h"
 #include "finders/FoundColumns.h"
 
 #include <QByteArray>
@@ -17,10 +18,20 @@ class FoundRowPrinter {
   public:
     FoundRowPrinter(RowPrinter& rows, const FoundColumns& columns);
     void print(const ResultRecord& record);
+    // The same row straight from the walk, without making a record.
+    void print(const WalkFile& file, qint32 type);
 
   private:
     void dateCell(quint32 stamp);
-    void textCell(const ResultRecord& record, int column);
+    // What a row is printed from.
+    struct Row {
+        QByteArray folder;  // raw view of the folder's bytes
+        QByteArrayView name;
+        qint64 size;
+        quint32 modified, accessed, created;
+        qint32 type;
+    };
+    void printRow(const Row& row);
     void sizeCell(qint64 size);
     void formatSize(QByteArray& out, qint64 size) const;
 

@@ -45,7 +45,7 @@ class DatePrinter : public DateCollection {
   public:
     DatePrinter(const DateOptions& options, RowPrinter& rows)
         : DateCollection(options), printer_(rows, *foundColumns()) {}
-    void collect(const WalkFile& file) override { printer_.print(recordOf(file)); }
+    void collect(const WalkFile& file) override { printer_.print(file, typeOf(file)); }
 
   private:
     FoundRowPrinter printer_;

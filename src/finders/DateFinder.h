@@ -53,6 +53,8 @@ class DateCollection : public WalkSink {
     void collect(const WalkFile& file) override;
     // The record of a file as collect() keeps it.
     ResultRecord recordOf(const WalkFile& file);
+    // The file's index into the column table's type texts.
+    qint32 typeOf(const WalkFile& file) { return typeTexts_->typeOf(file.entry.name); }
 
     std::vector<ResultRecord> takeNew();
     qint64 count() const { return count_; }

@@ -53,6 +53,7 @@ class FoundColumns : public ResultColumns {
     const QString& dateText(quint32 stamp) const { return stamps_.text(stamps_.dateIndex(stamp)); }
     const QString& timeText(quint32 stamp) const { return stamps_.text(stamps_.timeIndex(stamp)); }
     Field field(int column) const { return fields_[size_t(column)]; }
+    QString typeText(qint32 type) const { return types_ ? types_->text(type) : QString(); }
 
   private:
     quint32 stampOf(const ResultRecord& r, Field f) const;
