@@ -72,7 +72,7 @@ void FoundRowPrinter::dateCell(quint32 stamp) {
 
 void FoundRowPrinter::print(const ResultRecord& r) {
     const qsizetype folderLength = std::min<qsizetype>(r.folderLength, r.path.size());
-    const QByteArray folder = QByteArray::fromRawData(r.path.constData(), folderLength);
+    const QByteArray folder = r.path.left(folderLength);  // owned: see Row::folder
     const qsizetype nameStart = folderLength + (folderLength > 0 && !folder.endsWith('/') ? 1 : 0);
     printRow({folder, QByteArrayView(r.path).sliced(std::min(nameStart, r.path.size())), r.size,
               r.modified, r.accessed, r.created, r.type});
@@ -80,8 +80,8 @@ void FoundRowPrinter::print(const ResultRecord& r) {
 
 void FoundRowPrinter::print(const WalkFile& file, qint32 type) {
     const DirEntry& e = file.entry;
-    printRow({QByteArray::fromRawData(file.folder.constData(), file.folder.size()), e.name, e.size,
-              e.lastWrite, e.lastAccess, e.hasCreation ? e.creation : 0, type});
+    printRow({file.folder, e.name, e.size, e.lastWrite, e.lastAccess,
+              e.hasCreation ? e.creation : 0, type});
 }
 
 void FoundRowPrinter::printRow(const Row& r) {

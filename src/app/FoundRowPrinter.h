@@ -25,7 +25,10 @@ class FoundRowPrinter {
     void dateCell(quint32 stamp);
     // What a row is printed from.
     struct Row {
-        QByteArray folder;  // raw view of the folder's bytes
+        // The folder's bytes. RowPrinter::pathCell knows a folder again by its buffer, so this
+        // is the walk's own path (which moves to a new buffer when it changes), never a raw
+        // view of it.
+        const QByteArray& folder;
         QByteArrayView name;
         qint64 size;
         quint32 modified, accessed, created;

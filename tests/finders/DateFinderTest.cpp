@@ -202,6 +202,27 @@ TEST(ScanDatesCommand, PrintsTheRowsInRangeWithTheEscapedPathLast) {
     EXPECT_EQ(cells[7], tree.path("in\\tside.doc"));
 }
 
+TEST(ScanDatesCommand, FoldersOfEqualLengthKeepTheirOwnPaths) {
+    TempTree tree;
+    QByteArrayList expected;
+    for (const char* f : {"a1/x", "a2/x", "b3/x", "a1/s1/y", "a1/s2/y"})
+        expected << tree.createFile(f, 1, utc(2024, 5, 5, 12, 0));
+    const Outcome r = dates({"--what", "modified", "--when", "after", "--start", "2024-01-01",
+                             QFile::decodeName(tree.root())});
+    QByteArrayList paths, folders;
+    for (const QByteArray& line : r.out.split('\n'))
+        if (!line.isEmpty()) {
+            const QByteArrayList cells = line.split('\t');
+            paths << cells.last();
+            folders << cells[5] + '/' + cells[0];
+        }
+    std::sort(paths.begin(), paths.end());
+    std::sort(folders.begin(), folders.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(paths, expected);
+    EXPECT_EQ(folders, expected);
+}
+
 TEST(ScanDatesCommand, BadArgumentsExitWithTwoAndSayWhy) {
     const QStringList target{QStringLiteral("/tmp")};
     const struct {
