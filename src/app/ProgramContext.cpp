@@ -1,8 +1,10 @@
 #include "app/ProgramContext.h"
 
 #include "finders/TfrmBrowse.h"
+#include "finders/TfrmClean.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
+#include "finders/TfrmMods.h"
 #include "inspect/TFindDlg.h"
 #include "inspect/TfrmDetails.h"
 #include "inspect/TfrmView.h"
@@ -61,9 +63,15 @@ void ProgramContext::openBrowser(QWidget* parent, const QByteArray& folder, cons
     browser.exec();
 }
 
-void ProgramContext::runQuickClean(QWidget* parent) { (void)parent; }
+void ProgramContext::runQuickClean(QWidget* parent) {
+    TfrmClean window(*this, parent);
+    window.exec();
+}
 
-void ProgramContext::runFilesByDate(QWidget* parent) { (void)parent; }
+void ProgramContext::runFilesByDate(QWidget* parent) {
+    TfrmMods window(*this, parent);
+    window.exec();
+}
 
 void ProgramContext::runFolderHogs(QWidget* parent) { (void)parent; }
 

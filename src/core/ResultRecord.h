@@ -14,6 +14,7 @@ struct ResultRecord {
     qint64 size = 0;       // bytes
     quint32 modified = 0;  // packed stamps as the walk gives them (0: none)
     quint32 accessed = 0;
+    quint32 created = 0;       // 0 also when the file system keeps no birth time
     quint32 folderLength = 0;  // the folder the file was found in: path.left(folderLength)
     qint32 type = -1;          // index into the column table's type texts
     bool marked = false;

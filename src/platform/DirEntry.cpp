@@ -58,6 +58,10 @@ bool statEntry(int dirfd, const char* name, DirEntry& out) {
     out.attributes = attributesOf(out.name, out.mode);
     out.lastWrite = packDosStamp(time_t(sx.stx_mtime.tv_sec));
     out.lastAccess = packDosStamp(time_t(sx.stx_atime.tv_sec));
+    out.lastWriteTime = qint64(sx.stx_mtime.tv_sec);
+    out.lastAccessTime = qint64(sx.stx_atime.tv_sec);
+    out.hasCreation = (sx.stx_mask & STATX_BTIME) != 0;
+    out.creationTime = out.hasCreation ? qint64(sx.stx_btime.tv_sec) : 0;
     out.creation = (sx.stx_mask & STATX_BTIME) ? packDosStamp(time_t(sx.stx_btime.tv_sec)) : 0;
     return true;
 }

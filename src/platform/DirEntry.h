@@ -25,8 +25,13 @@ struct DirEntry {
     quint32 lastWrite = 0;   // packed stamps (PackedStamp.h); creation is 0 when the
     quint32 lastAccess = 0;  // file system keeps no birth time
     quint32 creation = 0;
-    mode_t mode = 0;   // st_mode: file type and permissions
-    dev_t device = 0;  // the file system the entry lives on
+    // The same times in seconds since the epoch: the packed form holds only 1980 to 2107.
+    qint64 lastWriteTime = 0;
+    qint64 lastAccessTime = 0;
+    qint64 creationTime = 0;
+    bool hasCreation = false;  // the file system reports a birth time
+    mode_t mode = 0;           // st_mode: file type and permissions
+    dev_t device = 0;          // the file system the entry lives on
     ino_t inode = 0;
     bool isDirectory() const;
     bool isRegular() const;

@@ -29,7 +29,11 @@ bool statWalkEntry(int dirfd, const char* name, qsizetype length, DirEntry& out,
     out.attributes = attributesOf(out.name, out.mode);
     out.lastWrite = stamps.pack(time_t(sx.stx_mtime.tv_sec));
     out.lastAccess = stamps.pack(time_t(sx.stx_atime.tv_sec));
-    out.creation = (sx.stx_mask & STATX_BTIME) ? stamps.pack(time_t(sx.stx_btime.tv_sec)) : 0;
+    out.hasCreation = (sx.stx_mask & STATX_BTIME) != 0;
+    out.creation = out.hasCreation ? stamps.pack(time_t(sx.stx_btime.tv_sec)) : 0;
+    out.lastWriteTime = qint64(sx.stx_mtime.tv_sec);
+    out.lastAccessTime = qint64(sx.stx_atime.tv_sec);
+    out.creationTime = out.hasCreation ? qint64(sx.stx_btime.tv_sec) : 0;
     return true;
 }
 
