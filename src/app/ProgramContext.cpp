@@ -1,5 +1,6 @@
 #include "app/ProgramContext.h"
 
+#include "finders/TfrmDirHog.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "inspect/TFindDlg.h"
@@ -62,7 +63,17 @@ void ProgramContext::runQuickClean(QWidget* parent) { (void)parent; }
 
 void ProgramContext::runFilesByDate(QWidget* parent) { (void)parent; }
 
-void ProgramContext::runFolderHogs(QWidget* parent) { (void)parent; }
+void ProgramContext::runFolderHogs(QWidget* parent) {
+    TfrmDirHog window(*this, parent);
+    // The row is marked "RECYCLED" or "DELETED" by what the removal window did.
+    window.removeFolder = [this](QWidget* owner, const QByteArray& folder) {
+        TfrmDelDirectory removal(*this, owner);
+        removal.setFolder(folder);
+        if (removal.exec() != QDialog::Accepted) return TfrmDirHog::Removal::None;
+        return removal.recycleMode ? TfrmDirHog::Removal::Recycled : TfrmDirHog::Removal::Deleted;
+    };
+    window.exec();
+}
 
 void ProgramContext::runCacheCleaner(QWidget* parent) { (void)parent; }
 
