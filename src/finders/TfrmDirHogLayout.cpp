@@ -67,7 +67,8 @@ void TfrmDirHog::buildControls() {
     pckDrive = named(new QListWidget(Panel1), "pckDrive");
     pckDrive->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     pckDrive->setMinimumWidth(fontMetrics().averageCharWidth() * 24);
-    pckDrive->setMinimumHeight(fontMetrics().height() * 5);
+    // Room for several drives and extra folders beside the two short explanations.
+    Panel1->setMinimumHeight(fontMetrics().height() * 7);
     pckDrive->setContextMenuPolicy(Qt::CustomContextMenu);
 
     auto* texts = new QGridLayout;
