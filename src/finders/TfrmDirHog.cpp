@@ -68,7 +68,8 @@ bool isSystemTopFolder(const QByteArray& path) {
 
 }  // namespace
 
-TfrmDirHog::TfrmDirHog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+TfrmDirHog::TfrmDirHog(AppContext& context, QWidget* parent)
+    : QDialog(parent), rowCapacity(DirHogOptions().capacity), context_(context) {
     setObjectName(QStringLiteral("frmDirHog"));
     setWindowTitle(QStringLiteral("Folder Hogs"));
     setModal(true);
@@ -220,6 +221,7 @@ void TfrmDirHog::scan(bool main) {
     session->begin();
     DirHogOptions options;
     options.scan = main ? DirHogScan::Main : DirHogScan::All;
+    options.capacity = rowCapacity;
     DirHogResult result;
     const std::vector<ScanTarget> targets = checkedTargets(pckDrive);
     session->run([&](WalkProgress& progress, StopToken& stop) {

@@ -64,6 +64,8 @@ class TfrmDirHog : public QDialog {
     // whether an operation ran (counted as deleted). The program sets one that also tells a
     // recycling; tests replace it.
     std::function<Removal(QWidget* parent, const QByteArray& folder)> removeFolder;
+    // Rows a scan can gather; one more ends it with "Resource limit reached ...".
+    qint64 rowCapacity;
 
     // The title of the printed report, from the checked targets.
     QString printTitle() const;

@@ -202,6 +202,23 @@ class DirHogWindowTest : public QObject {
         QCOMPARE(w->btDelete->isVisible(), rows > 0);
     }
 
+    void aFullRowListShowsWhatWasGathered() {
+        auto w = open({"hogs"});
+        QVERIFY(w);
+        w->rowCapacity = 2;
+        QTest::mouseClick(w->btAll, Qt::LeftButton);
+        QCOMPARE(script->messages(),
+                 QStringList{"Resource limit reached ... cannot process any more files."});
+        QCOMPARE(w->model->rowCount(), 2);
+        QVERIFY(w->btDelete->isVisible() && w->btAll->isEnabled());
+        // The next scan starts afresh.
+        script->clear();
+        w->rowCapacity = 100;
+        QTest::mouseClick(w->btAll, Qt::LeftButton);
+        QVERIFY(script->messages().isEmpty());
+        QCOMPARE(w->model->rowCount(), 5);
+    }
+
     void cleanMarksTheRowAndRefusesRootsAndSystemFolders() {
         auto w = open({"hogs"});
         QVERIFY(w);
