@@ -188,10 +188,8 @@ const QStringList& dirHogHeaders() {
 
 QString percentUsedText(qint64 size, qint64 capacity) {
     if (capacity <= 0 || size >= capacity) return QStringLiteral("???");
-    // "#0.00": two decimals, no group separators (the share is below 100).
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(double(size) / double(capacity) * 100.0, 'f', 2);
+    // "#0.00": two decimals; the share is below 100, so no group separator can occur.
+    return QLocale().toString(double(size) / double(capacity) * 100.0, 'f', 2);
 }
 
 QStringList dirHogCells(const DirHogRow& row) {
@@ -211,14 +209,15 @@ void fillDirHogGrid(GridModel& grid, const std::vector<DirHogRow>& rows) {
     }
     // The row list keeps its lines in case-insensitive order and hands them over last to
     // first; only rows of equal size keep a trace of it after the size sort.
+    // Folded once: folding inside every comparison costs more than the walk of a big tree.
     std::vector<QString> lines;
     lines.reserve(gridRows.size());
-    for (const GridRow& g : gridRows) lines.push_back(g.cells.join(QLatin1Char('\t')));
+    for (const GridRow& g : gridRows)
+        lines.push_back(g.cells.join(QLatin1Char('\t')).toCaseFolded());
     std::vector<int> order(gridRows.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return QString::compare(lines[size_t(a)], lines[size_t(b)], Qt::CaseInsensitive) > 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return lines[size_t(b)] < lines[size_t(a)]; });
     std::vector<GridRow> ordered;
     ordered.reserve(gridRows.size());
     for (int i : order) ordered.push_back(std::move(gridRows[size_t(i)]));
