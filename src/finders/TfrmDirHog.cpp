@@ -110,8 +110,11 @@ TfrmDirHog::TfrmDirHog(AppContext& context, QWidget* parent)
 
     // FormCreate: the drive list with the extra folders.
     fillDriveList(pckDrive, DriveSource::finders(), true);
+    // The list keeps btTop in step with its ticks, also when it is filled again after the
+    // folder dialog; btAll follows btTop.
+    bindStartControl(pckDrive, btTop);
+    btTop->installEventFilter(this);
     pckDriveClick();
-    connect(pckDrive, &QListWidget::itemChanged, this, &TfrmDirHog::pckDriveClick);
     connectControls();
     resize(860, 600);
 }
@@ -311,6 +314,10 @@ void TfrmDirHog::cellClicked(int gridRow, int column) {
 }
 
 bool TfrmDirHog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == btTop) {
+        if (event->type() == QEvent::EnabledChange) btAll->setEnabled(btTop->isEnabled());
+        return QDialog::eventFilter(watched, event);
+    }
     const bool onHeader = watched == grid->horizontalHeader()->viewport();
     if (watched != grid->viewport() && !onHeader) return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress) {

@@ -122,6 +122,10 @@ class DirHogWindowTest : public QObject {
         for (int i = 0; i < w->pckDrive->count(); ++i)
             w->pckDrive->item(i)->setCheckState(Qt::Unchecked);
         QVERIFY(!w->btTop->isEnabled() && !w->btAll->isEnabled());
+        // Filled again (after the folder dialog), the current drive is ticked again.
+        fillDriveList(w->pckDrive, DriveSource::finders(), true);
+        QVERIFY(anyChecked(w->pckDrive));
+        QVERIFY(w->btTop->isEnabled() && w->btAll->isEnabled());
     }
 
     void bothScansListTheirFoldersLargestFirst_data() {
