@@ -25,7 +25,7 @@ seconds() {
   t0=$(date +%s%N)
   "$@" > /dev/null 2>&1
   t1=$(date +%s%N)
-  echo "scale=4; ($t1 - $t0) / 1000000000" | bc
+  awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.4f\n", (b - a) / 1e9 }'
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
