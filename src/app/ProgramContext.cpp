@@ -2,6 +2,7 @@
 
 #include "finders/TfrmBrowse.h"
 #include "finders/TfrmClean.h"
+#include "finders/TfrmDirHog.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "finders/TfrmMods.h"
@@ -73,7 +74,17 @@ void ProgramContext::runFilesByDate(QWidget* parent) {
     window.exec();
 }
 
-void ProgramContext::runFolderHogs(QWidget* parent) { (void)parent; }
+void ProgramContext::runFolderHogs(QWidget* parent) {
+    TfrmDirHog window(*this, parent);
+    // The row is marked "RECYCLED" or "DELETED" by what the removal window did.
+    window.removeFolder = [this](QWidget* owner, const QByteArray& folder) {
+        TfrmDelDirectory removal(*this, owner);
+        removal.setFolder(folder);
+        if (removal.exec() != QDialog::Accepted) return TfrmDirHog::Removal::None;
+        return removal.recycleMode ? TfrmDirHog::Removal::Recycled : TfrmDirHog::Removal::Deleted;
+    };
+    window.exec();
+}
 
 void ProgramContext::runCacheCleaner(QWidget* parent) { (void)parent; }
 

@@ -120,6 +120,7 @@ void TreeWalk::listFolder(Level& level) {
     reader_.start(level.fd);
     FolderReader::Entry e;
     int sinceTest = 0;
+    qint64 folders = 0;
     while (reader_.next(e)) {
         // A folder of a million names takes a while even without looking at them.
         if (++sinceTest == 1024) {
@@ -136,12 +137,14 @@ void TreeWalk::listFolder(Level& level) {
         const quint32 attributes =
             attributesOf(QByteArray::fromRawData(e.name, e.length), type) & (faHidden | faSysFile);
         if (S_ISDIR(type)) {
+            ++folders;
             if (!attributes) level.folders.append(e.name, size_t(e.length) + 1);
         } else if ((!attributes || options_.files == FileSelection::All) &&
                    pattern_.matches(e.name, e.length)) {
             level.files.append(e.name, size_t(e.length) + 1);
         }
     }
+    sink_.folderListed(path_, folders);
 }
 
 void TreeWalk::enterSubfolder(const char* name, qsizetype length) {

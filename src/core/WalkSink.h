@@ -10,6 +10,9 @@ class WalkSink {
     virtual ~WalkSink() = default;
     // A folder is about to be walked (before its sub-folders).
     virtual void folderStarted(const QByteArray& folder) {}
+    // The folder's listing was read: it holds this many folders, hidden and system ones and
+    // those that cannot be entered included (not called when the folder cannot be listed).
+    virtual void folderListed(const QByteArray& folder, qint64 folders) {}
     // The finder's filter; a file it refuses is not collected.
     virtual bool accepts(const WalkFile& file) { return true; }
     // Adds the file's line; called only while the collection has room.

@@ -42,14 +42,22 @@ void ScanSession::begin() {
 
 TreeWalk::Summary ScanSession::walk(const std::vector<ScanTarget>& targets,
                                     const WalkOptions& options, WalkSink& sink) {
+    TreeWalk::Summary summary;
+    run([&](WalkProgress& progress, StopToken& stop) {
+        TreeWalk tree(options, sink, progress, stop);
+        tree.scanTargets(targets);
+        summary = tree.summary();
+    });
+    return summary;
+}
+
+void ScanSession::run(const std::function<void(WalkProgress& progress, StopToken& stop)>& job) {
     StopToken stop;
     stop_ = &stop;
     syncAbortFlag();
-    TreeWalk tree(options, sink, *this, stop);
-    tree.scanTargets(targets);
+    job(*this, stop);
     syncAbortFlag();  // a full collection stops the walk as Abort does
     stop_ = nullptr;
-    return tree.summary();
 }
 
 void ScanSession::runAside(const std::function<void()>& work) {

@@ -46,6 +46,10 @@ class ScanSession : public QObject, private WalkProgress {
     // The walk of the targets in list order (ScanAllDrives).
     TreeWalk::Summary walk(const std::vector<ScanTarget>& targets, const WalkOptions& options,
                            WalkSink& sink);
+    // A walk of the window's own making (one that keeps its own collection and limits), run
+    // the same way: it reports to the session and stops on the token the session keeps in step
+    // with the window's abort flag.
+    void run(const std::function<void(WalkProgress& progress, StopToken& stop)>& job);
     // Runs work that follows the walk (grouping, sorting) on a helper thread while the window
     // stays painted; Abort is hidden, since the walk it stops is over. Returns when it is done.
     void runAside(const std::function<void()>& work);
