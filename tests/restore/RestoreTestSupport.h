@@ -6,6 +6,7 @@
 #include <QList>
 #include <ctime>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace vastel::test {
@@ -33,6 +34,14 @@ class RecordingRestoreSink : public RestoreSink {
 
 // A member to write into a hand-made archive.
 struct RawMember {
+    RawMember(QByteArray name, QByteArray data, time_t mtime = 0, int encryption = 0,
+              QByteArray password = {}, bool store = false)
+        : name(std::move(name)),
+          data(std::move(data)),
+          mtime(mtime),
+          encryption(encryption),
+          password(std::move(password)),
+          store(store) {}
     QByteArray name;
     QByteArray data;
     time_t mtime = 0;
