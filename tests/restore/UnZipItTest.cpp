@@ -148,6 +148,29 @@ class UnZipItTest : public QObject {
         QVERIFY(script->messages().isEmpty());
     }
 
+    // A double click on a member shows it in the viewer from a copy of its own, which goes
+    // when the viewer closes.
+    void memberOpensInTheViewer() {
+        QVERIFY(writeArchive(context.folder + "/Drive-R-v.zip", {{"home/ann/notes.txt", "notes"}}));
+        auto w = open();
+        select(*w, "Drive-R-v.zip");
+        w->btView->click();
+        QByteArray viewed, content;
+        context.viewer = [&](QWidget*, const QByteArray& path) {
+            viewed = path;
+            content = readWholeFile(path);
+        };
+        const QList<QTreeWidgetItem*> item =
+            w->Outline->findItems("notes.txt", Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(item.size(), 1);
+        w->OutlineDblClick(item[0]);
+        context.viewer = nullptr;
+        QVERIFY(viewed.endsWith("/home/ann/notes.txt"));
+        QCOMPARE(content, QByteArray("notes"));
+        QVERIFY(!pathExists(viewed));
+        QVERIFY(script->messages().isEmpty());
+    }
+
     // Extracting to the original root "/" asks nothing and puts the files back; the archive
     // stays listed and can be restored again.
     void extractRestoresToTheOriginalRoot() {
