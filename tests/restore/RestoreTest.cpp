@@ -286,3 +286,18 @@ TEST_F(RestoreTest, ArchiveRestoreArchiveWithinTheMinuteReplacesTheMember) {
     EXPECT_EQ(readWholeFile(path), "version 2");
     EXPECT_EQ(mtimeOf(path), kMtime + 60);
 }
+
+// A link in the file's own place is replaced as a link (into the trash); the file it points
+// to outside the destination is never written.
+TEST_F(RestoreTest, LinkInTheFilesPlaceIsReplacedNotFollowed) {
+    const QByteArray outside = tree.createFileWith("outside/target.txt", "outside");
+    tree.createSymlink("dest/link.txt", outside);
+    ASSERT_TRUE(writeArchive(archive, {{"link.txt", "restored"}}));
+    EXPECT_EQ(restore(dest).restored, 1);
+    EXPECT_TRUE(sink.failures.empty());
+    EXPECT_EQ(readWholeFile(outside), "outside");
+    struct stat st;
+    ASSERT_EQ(::lstat((dest + "/link.txt").constData(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(readWholeFile(dest + "/link.txt"), "restored");
+}
