@@ -11,6 +11,7 @@
 #include "inspect/TfrmView.h"
 #include "removal/TfrmDelDirectory.h"
 #include "removal/TfrmReallyDelete.h"
+#include "restore/TfrmUnZipIt.h"
 #include "stats/TfrmStatistics.h"
 #include "widgets/TfrmStandBy.h"
 
@@ -88,6 +89,9 @@ void ProgramContext::runFolderHogs(QWidget* parent) {
 
 void ProgramContext::runCacheCleaner(QWidget* parent) { (void)parent; }
 
-void ProgramContext::runRestore(QWidget* parent) { (void)parent; }
+void ProgramContext::runRestore(QWidget* parent) {
+    TfrmUnZipIt window(*this, parent);
+    window.exec();
+}
 
 }  // namespace vastel

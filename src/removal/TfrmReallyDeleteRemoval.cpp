@@ -5,10 +5,10 @@
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
 #include "removal/ArchiveFolder.h"
-#include "widgets/BusyCursor.h"
 #include "removal/RemovalTotals.h"
 #include "removal/ReviewRemoval.h"
 #include "results/JobRunner.h"
+#include "widgets/BusyCursor.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -98,6 +98,7 @@ void TfrmReallyDelete::ZipItClick() {
     const std::optional<QString> comment = zipOptions ? zipOptions() : std::nullopt;
     if (!comment) return;
     const QList<QByteArray> paths = lb1->paths();
+    ArchiveOutcome outcome;
     {
         BusyCursor busy;
         startBar(bar, int(paths.size()));
@@ -110,18 +111,32 @@ void TfrmReallyDelete::ZipItClick() {
         operationRunning_ = true;
         archiving_ = true;
         ReviewJob job(*this, &abortRequested);
-        archiveFiles(paths, {archiveTag, comment->toUtf8(), start}, job, job.stopToken());
+        outcome = archiveFiles(paths, {archiveTag, comment->toUtf8(), start}, job, job.stopToken());
         archiving_ = false;
         operationRunning_ = false;
         bar->hide();
         Gauge1->hide();
     }
     addArchiveTotals(paths.size(), savingsBytes());
-    if (!abortRequested)
-        dialogs().message(Beep::None, BoxIcon::None,
-                          QStringLiteral("Files deleted and stored in archive zip files in the "
-                                         "folder \"%1\"")
-                              .arg(displayPath(archiveFolder)));
+    // Success is said only for what happened: all files, some of them, or none (whose
+    // failures were shown one by one).
+    if (!abortRequested && outcome.archived > 0) {
+        const QString folder = displayPath(archiveFolder);
+        if (outcome.kept == 0)
+            dialogs().message(Beep::None, BoxIcon::None,
+                              QStringLiteral("Files deleted and stored in archive zip files in "
+                                             "the folder \"%1\"")
+                                  .arg(folder));
+        else
+            dialogs().message(Beep::None, BoxIcon::None,
+                              QStringLiteral("%1 of %2 files were deleted and stored in archive "
+                                             "zip files in the folder \"%3\"; %4 files stayed "
+                                             "in place.")
+                                  .arg(outcome.archived)
+                                  .arg(paths.size())
+                                  .arg(folder)
+                                  .arg(outcome.kept));
+    }
     finishRemoval();
 }
 

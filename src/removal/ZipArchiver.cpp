@@ -23,17 +23,19 @@ QString zipErrorText(zip_error_t* error) {
     return QString::fromLocal8Bit(zip_error_strerror(error));
 }
 
-bool holdsMember(zip_t* archive, const QByteArray& name) {
-    if (zip_name_locate(archive, name.constData(), ZIP_FL_ENC_RAW) >= 0) return true;
+// The index of the member of that name, -1 when there is none.
+zip_int64_t memberIndex(zip_t* archive, const QByteArray& name) {
+    const zip_int64_t found = zip_name_locate(archive, name.constData(), ZIP_FL_ENC_RAW);
+    if (found >= 0) return found;
     // libzip looks names up in the form it converted them to; names that are not UTF-8 were
     // taken as CP437 and converted, so for them only a comparison of the raw bytes is sure.
-    if (isValidUtf8(name)) return false;
+    if (isValidUtf8(name)) return -1;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         const char* stored = zip_get_name(archive, zip_uint64_t(i), ZIP_FL_ENC_RAW);
-        if (stored && name == stored) return true;
+        if (stored && name == stored) return i;
     }
-    return false;
+    return -1;
 }
 
 ZipArchiver::Result failed(const QString& reason) {
@@ -103,10 +105,9 @@ ZipArchiver::Result ZipArchiver::addOpenedFile(const QByteArray& archivePath,
     if (zip_set_archive_comment(archive, comment.isEmpty() ? nullptr : comment.constData(),
                                 zip_uint16_t(std::min<qsizetype>(comment.size(), 0xFFFF))) != 0)
         return discard(zipErrorText(zip_get_error(archive)));
-    // An older member of the same name is kept rather than replaced: it holds a file that is
-    // gone from the disk.
-    if (holdsMember(archive, memberName))
-        return discard(QStringLiteral("the archive already holds this member"));
+    // The same path archived again within the minute (say after a restore) replaces the
+    // older member of that name, so the archive holds the file as it was last removed.
+    const zip_int64_t older = memberIndex(archive, memberName);
 
     bool cancelledWhileReading = false;
     zip_error_init(&error);
@@ -119,7 +120,12 @@ ZipArchiver::Result ZipArchiver::addOpenedFile(const QByteArray& archivePath,
         return discard(reason);
     }
     zip_error_fini(&error);
-    const zip_int64_t index = zip_file_add(archive, memberName.constData(), data, ZIP_FL_ENC_GUESS);
+    zip_int64_t index = older;
+    if (older >= 0) {
+        if (zip_file_replace(archive, zip_uint64_t(older), data, 0) != 0) index = -1;
+    } else {
+        index = zip_file_add(archive, memberName.constData(), data, ZIP_FL_ENC_GUESS);
+    }
     if (index < 0) {
         zip_source_free(data);
         return discard(zipErrorText(zip_get_error(archive)));

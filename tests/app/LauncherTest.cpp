@@ -2,7 +2,6 @@
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "app/VastelStyle.h"
-#include "widgets/TfrmStandBy.h"
 #include "finders/TfrmDupCompare.h"
 #include "inspect/TFindDlg.h"
 #include "platform/ScriptedDialogs.h"
@@ -13,6 +12,7 @@
 #include "support/TempTree.h"
 #include "support/TestContext.h"
 #include "support/TestSandbox.h"
+#include "widgets/TfrmStandBy.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -192,7 +192,16 @@ class LauncherTest : public QObject {
         QVERIFY(frmStatistics->isVisible());
         QVERIFY(!frmStatistics->isModal());
         frmStatistics->hide();
+        // The restore window opens modally; it is closed as soon as it runs.
+        QString restoreWindow;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                restoreWindow = modal->objectName();
+                modal->reject();
+            }
+        });
         QTest::mouseClick(button("btZip"), Qt::LeftButton);
+        QCOMPARE(restoreWindow, QStringLiteral("frmUnZipIt"));
         QVERIFY(whileSafeHarborWindowOpen([](TfrmNoDelete*) {}));
         QVERIFY(script->messages().isEmpty());
         QVERIFY(harbor().safeHarborMissing);  // closed unchanged: nothing to reload

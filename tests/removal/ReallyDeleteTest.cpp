@@ -403,6 +403,37 @@ class ReallyDeleteTest : public QObject {
         QCOMPARE(total("ZipDate"), qint64(dayNumber(QDate::currentDate())));
     }
 
+    // The success message is said only when every file went into an archive; when some
+    // stayed, how many of each; when none went, none at all.
+    void archivingReportsWhatHappened() {
+        const QByteArray a = tree->createFile("data/a.txt", 5);
+        const QByteArray gone = tree->path("data/gone.txt");
+        const QByteArray folder = tree->createFolder("data/folder");
+        auto d = review({a, gone, folder}, 5);
+        d->zipOptions = [] { return std::optional<QString>(QString()); };
+        d->btZip->click();
+        QStringList expected;
+        for (const QByteArray& p : {folder, gone})
+            expected << QStringLiteral("Couldn't zip up file - ") + displayPath(p);
+        expected << QStringLiteral(
+                        "1 of 3 files were deleted and stored in archive zip files in "
+                        "the folder \"") +
+                        displayPath(archiveFolder) + QStringLiteral("\"; 2 files stayed in place.");
+        QCOMPARE(script->messages(), expected);
+        QVERIFY(!pathExists(a));
+
+        script->clear();
+        archiveFolder = tree->path("no archive folder");
+        const QByteArray b = tree->createFile("data/b.txt", 5);
+        auto none = review({b}, 5);
+        none->zipOptions = [] { return std::optional<QString>(QString()); };
+        none->btZip->click();
+        QCOMPARE(script->messages(),
+                 QStringList{QStringLiteral("Couldn't zip up file - ") + displayPath(b)});
+        QVERIFY(pathExists(b));
+        QCOMPARE(none->result(), int(QDialog::Accepted));
+    }
+
     // Close during archiving asks; Yes abandons the member being written and ends the loop.
     void closeAbortsArchiving() {
         const QByteArray first = tree->createFileWith("1 first", "first");
