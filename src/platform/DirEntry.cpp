@@ -47,14 +47,15 @@ bool statEntry(int dirfd, const char* name, DirEntry& out) {
     // DONT_SYNC: network file systems may answer from their cache; NO_AUTOMOUNT: listing a
     // folder must not mount what lies below it.
     constexpr int kFlags = AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC | AT_NO_AUTOMOUNT;
-    constexpr unsigned kMask =
-        STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+    constexpr unsigned kMask = STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_INO | STATX_SIZE |
+                               STATX_ATIME | STATX_MTIME | STATX_BTIME;
     if (::statx(dirfd, name, kFlags, kMask, &sx) != 0) return false;
     setOwnName(out.name, name);
     out.mode = sx.stx_mode;
     out.size = qint64(sx.stx_size);
     out.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
     out.inode = sx.stx_ino;
+    out.links = sx.stx_nlink;
     out.attributes = attributesOf(out.name, out.mode);
     out.lastWrite = packDosStamp(time_t(sx.stx_mtime.tv_sec));
     out.lastAccess = packDosStamp(time_t(sx.stx_atime.tv_sec));

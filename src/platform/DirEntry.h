@@ -28,6 +28,7 @@ struct DirEntry {
     mode_t mode = 0;   // st_mode: file type and permissions
     dev_t device = 0;  // the file system the entry lives on
     ino_t inode = 0;
+    quint32 links = 1;  // hard links to the inode (st_nlink)
     bool isDirectory() const;
     bool isRegular() const;
     bool isSymlink() const;

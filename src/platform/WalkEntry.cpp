@@ -14,8 +14,8 @@ bool statWalkEntry(int dirfd, const char* name, qsizetype length, DirEntry& out,
     // As statEntry: network file systems may answer from their cache, and looking at a folder
     // must not mount what lies below it.
     constexpr int kFlags = AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC | AT_NO_AUTOMOUNT;
-    constexpr unsigned kMask =
-        STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+    constexpr unsigned kMask = STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_INO | STATX_SIZE |
+                               STATX_ATIME | STATX_MTIME | STATX_BTIME;
     if (::statx(dirfd, name, kFlags, kMask, &sx) != 0) return false;
     stamps.prefetch(time_t(sx.stx_mtime.tv_sec));
     stamps.prefetch(time_t(sx.stx_atime.tv_sec));
@@ -26,6 +26,7 @@ bool statWalkEntry(int dirfd, const char* name, qsizetype length, DirEntry& out,
     out.size = qint64(sx.stx_size);
     out.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
     out.inode = sx.stx_ino;
+    out.links = sx.stx_nlink;
     out.attributes = attributesOf(out.name, out.mode);
     out.lastWrite = stamps.pack(time_t(sx.stx_mtime.tv_sec));
     out.lastAccess = stamps.pack(time_t(sx.stx_atime.tv_sec));
