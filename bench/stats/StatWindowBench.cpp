@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
     };
 
     std::vector<double> bare, windowed, ratios, gaps, abortLatency;
+    qint64 files = 0;
     for (int r = 0; r < rounds; ++r) {
         double b, s;
         if (r % 2) {
@@ -128,11 +129,12 @@ int main(int argc, char** argv) {
         windowed.push_back(s);
         ratios.push_back(s / b);
         gaps.push_back(double(maxGap));
+        files = w.tallies().filesProcessed;
         double acted = 0;
         windowRun(200, &acted);
         abortLatency.push_back(acted);
     }
-    std::printf("files %lld processed, rounds %d\n", (long long)w.tallies().filesProcessed, rounds);
+    std::printf("files %lld processed, rounds %d\n", (long long)files, rounds);
     std::printf("bare walk                 median %8.1f ms\n", median(bare));
     std::printf("statistics in the window  median %8.1f ms\n", median(windowed));
     std::printf("ratio window / walk       median %8.2f\n", median(ratios));

@@ -111,7 +111,7 @@ TfrmStatistics::TfrmStatistics(AppContext& context, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &TfrmStatistics::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TfrmStatistics::Timer2Timer);
 
-    resize(760, 560);
+    resize(900, 600);
     FormCreate();
 }
 

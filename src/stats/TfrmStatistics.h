@@ -25,6 +25,7 @@ class QStatusBar;
 class QTabWidget;
 class QTimer;
 class QValueAxis;
+class QGridLayout;
 class QBarCategoryAxis;
 
 namespace vastel {
@@ -90,7 +91,8 @@ class TfrmStatistics : public QWidget {
     QLabel *lblTot = nullptr, *lblPct = nullptr, *lblPct2 = nullptr;
     QWidget *Panel1 = nullptr, *Panel2 = nullptr;
     QWidget* pnlPie = nullptr;
-    QChartView* pies[12] = {};  // pie1..pie11, pieTotal
+    QGridLayout* pieGrid = nullptr;  // the shown pies side by side, the total pie last
+    QChartView* pies[12] = {};       // pie1..pie11, pieTotal
     QScrollBar* ScrollBar1 = nullptr;
     QTimer* Timer1 = nullptr;  // turns the pies
     QTimer* Timer2 = nullptr;  // grows the bars' depth

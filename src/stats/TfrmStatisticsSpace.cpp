@@ -75,6 +75,9 @@ QChartView* pieView(const QString& name, QWidget* parent) {
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->setMargins(QMargins(2, 2, 2, 2));
+    QFont title = chart->titleFont();
+    title.setPointSizeF(title.pointSizeF() * 0.85);
+    chart->setTitleFont(title);
     chart->setBackgroundRoundness(0);
     auto* series = new QPieSeries(chart);
     series->setPieSize(0.62);
@@ -99,7 +102,7 @@ void addSlice(QPieSeries* series, double value, double whole, const QColor& colo
     // "##0.# %"
     const double pct = whole > 0 ? value * 100 / whole : 0;
     slice->setLabel(QLocale().toString(pct, 'f', 1) + QStringLiteral(" %"));
-    slice->setLabelVisible(value > 0);
+    slice->setLabelVisible(whole > 0 && value * 25 >= whole);  // no label for a sliver
     slice->setLabelArmLengthFactor(0.08);
 }
 
@@ -148,7 +151,7 @@ QWidget* TfrmStatistics::buildSpacePage() {
     // Pies: eleven drives and the total, the legend and the rotation bar.
     pnlPie = new QWidget(page);
     pnlPie->setObjectName(QStringLiteral("pnlPie"));
-    auto* pieGrid = new QGridLayout;
+    pieGrid = new QGridLayout;
     pieGrid->setSpacing(2);
     for (int i = 0; i < 12; ++i) {
         const QString name =
@@ -370,6 +373,12 @@ void TfrmStatistics::doPieCharts() {
         ++i;
     }
     for (int k = i; k < 11; ++k) pies[k]->hide();
+    // The shown pies fill the grid from the top left, the total pie after the last drive.
+    for (int k = 0; k <= i; ++k) {
+        QChartView* view = pies[k < i ? k : 11];
+        pieGrid->removeWidget(view);
+        pieGrid->addWidget(view, k / 4, k % 4);
+    }
     QChartView* total = pies[11];
     total->show();
     QPieSeries* series = pieSeries(total);
