@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vastel {
 
@@ -30,7 +31,14 @@ TfrmStatistics::TfrmStatistics(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmStatistics"));
     setWindowTitle(QStringLiteral("File Statistics Not Yet Collected"));
     setAttribute(Qt::WA_QuitOnClose, false);
-    spaceOf = [](const QByteArray& root, DriveSpace& out) { return driveSpace(root, out); };
+    // A volume unmounted since the list was filled leaves its mount point behind as a plain
+    // folder, whose space is that of the volume around it: it counts as not ready.
+    spaceOf = [](const QByteArray& root, DriveSpace& out) {
+        const std::vector<Volume> mounted = mountedVolumes();
+        const bool present = std::any_of(mounted.begin(), mounted.end(),
+                                         [&](const Volume& v) { return v.mountPoint == root; });
+        return present && driveSpace(root, out);
+    };
 
     OvcNotebook1 = new QTabWidget(this);
     OvcNotebook1->setObjectName(QStringLiteral("OvcNotebook1"));

@@ -3,6 +3,7 @@
 #include "core/DriveEntries.h"
 #include "core/SettingsStore.h"
 #include "platform/ScriptedDialogs.h"
+#include "results/PrintIt.h"
 #include "stats/TfrmStatList.h"
 #include "stats/TfrmStatistics.h"
 #include "stats/TfrmWhichDrive.h"
@@ -14,10 +15,12 @@
 #include <QBarSet>
 #include <QChartView>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPieSeries>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -338,6 +341,26 @@ class StatWindowTest : public QObject {
         QCOMPARE(editor.result(), int(QDialog::Accepted));
         SettingsStore store;
         QCOMPARE(store.readInteger(QStringLiteral("Include"), QStringLiteral("Number"), -1), 3);
+    }
+    void printsTheShownPageOnly() {
+        TempTree out;
+        const QString pdf = QString::fromUtf8(out.path("page.pdf"));
+        currentPrinter().setOutputFormat(QPrinter::PdfFormat);
+        currentPrinter().setOutputFileName(pdf);
+        w->show();
+        const auto prints = [this] {
+            int n = 0;
+            for (const auto& r : dialogs_->records()) n += r.kind == ScriptedDialogs::Kind::Print;
+            return n;
+        };
+        w->OvcNotebook1->setCurrentIndex(TfrmStatistics::pgSizes);  // nothing collected yet
+        dialogs_->answerPrint(true);
+        w->btPrint->click();
+        QCOMPARE(prints(), 0);
+        w->OvcNotebook1->setCurrentIndex(TfrmStatistics::pgDeleted);
+        w->btPrint->click();
+        QCOMPARE(prints(), 1);
+        QVERIFY(QFile(pdf).size() > 1000);
     }
 };
 
