@@ -39,12 +39,12 @@ int halfHourSlot(quint32 stamp) {
     return int(time >> 11) * 2 + (((time >> 5) & 0x3F) >= 30 ? 1 : 0);
 }
 
-QByteArray fileExtension(const QByteArray& name) {
+QByteArrayView fileExtension(QByteArrayView name) {
     const qsizetype dot = name.lastIndexOf('.');
-    return dot < 0 ? QByteArray() : name.mid(dot);
+    return dot < 0 ? QByteArrayView() : name.sliced(dot);
 }
 
-int extensionLength(const QByteArray& extension) {
+int extensionLength(QByteArrayView extension) {
     int n = 0;
     for (const char c : extension)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
@@ -27,9 +28,9 @@ inline qint64 clusterWaste(qint64 size, qint64 cluster) {
 }
 
 // A file name's extension from its last dot, dot included; empty when there is none.
-QByteArray fileExtension(const QByteArray& name);
+QByteArrayView fileExtension(QByteArrayView name);
 // Characters of an extension (UTF-8 sequences count once).
-int extensionLength(const QByteArray& extension);
+int extensionLength(QByteArrayView extension);
 // The extension of a type-list line "pattern<TAB>description": from the pattern's second
 // character to the tab, in lower case ("*.doc" gives ".doc").
 QString extractExtension(const QString& line);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 #include <array>
@@ -49,12 +50,12 @@ struct StatTallies {
     void clear() { *this = StatTallies(); }
 
     // The index of the record of an upper-case extension, or -1 (binary search).
-    int findType(const QByteArray& extension) const;
+    int findType(QByteArrayView extension) const;
     // Counts one file of `size` bytes under the extension (upper-cased here). With listOnly
     // nothing is counted, but a missing record is added with count 0, so that a chosen type
     // that no file has still shows. Extensions longer than 5 characters, dot included, are
     // not recorded (.HTML is, .CLASS is not).
-    void insertType(const QByteArray& extension, qint64 size, bool listOnly);
+    void insertType(QByteArrayView extension, qint64 size, bool listOnly);
 };
 
 }  // namespace vastel

@@ -22,7 +22,7 @@ TypeMatcher::TypeMatcher(const TypeFilter& filter)
 
 bool TypeMatcher::isThisSelected(const QByteArray& name) const {
     if (all_) return true;
-    const QByteArray extension = fileExtension(name).toLower();
+    const QByteArray extension = fileExtension(name).toByteArray().toLower();
     const bool listed =
         std::find(extensions_.begin(), extensions_.end(), extension) != extensions_.end();
     return listed ? include_ : exclude_;

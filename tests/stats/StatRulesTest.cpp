@@ -89,9 +89,9 @@ TEST(ClusterSize, FixedTableAboveTwoGigabytes) {
 }
 
 TEST(Extensions, FromTheLastDot) {
-    EXPECT_EQ(fileExtension("report.doc"), ".doc");
-    EXPECT_EQ(fileExtension("archive.tar.gz"), ".gz");
-    EXPECT_EQ(fileExtension("readme"), "");
+    EXPECT_EQ(fileExtension("report.doc").toByteArray(), ".doc");
+    EXPECT_EQ(fileExtension("archive.tar.gz").toByteArray(), ".gz");
+    EXPECT_EQ(fileExtension("readme").toByteArray(), "");
     EXPECT_EQ(extractExtension(QStringLiteral("*.DOC\tWord document")), QStringLiteral(".doc"));
     EXPECT_EQ(extractExtension(QStringLiteral("*.txt")), QStringLiteral(".txt"));
 }
