@@ -18,7 +18,7 @@
 namespace vastel {
 
 ProgramContext::ProgramContext()
-    : statistics_(std::make_unique<TfrmStatistics>()),
+    : statistics_(std::make_unique<TfrmStatistics>(*this)),
       findDialog_(std::make_unique<TFindDlg>()),
       dupCompare_(std::make_unique<TfrmDupCompare>()),
       standBy_(std::make_unique<TfrmStandBy>(*this)) {}

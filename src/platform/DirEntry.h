@@ -34,6 +34,7 @@ struct DirEntry {
     dev_t device = 0;          // the file system the entry lives on
     ino_t inode = 0;
     quint32 links = 1;  // hard links to the file (st_nlink)
+    quint32 links = 1;  // hard links to the inode (st_nlink)
     bool isDirectory() const;
     bool isRegular() const;
     bool isSymlink() const;
