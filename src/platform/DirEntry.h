@@ -33,7 +33,6 @@ struct DirEntry {
     mode_t mode = 0;           // st_mode: file type and permissions
     dev_t device = 0;          // the file system the entry lives on
     ino_t inode = 0;
-    quint32 links = 1;  // hard links to the file (st_nlink)
     quint32 links = 1;  // hard links to the inode (st_nlink)
     bool isDirectory() const;
     bool isRegular() const;
