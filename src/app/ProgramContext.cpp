@@ -1,5 +1,6 @@
 #include "app/ProgramContext.h"
 
+#include "finders/TfrmCache.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "inspect/TFindDlg.h"
@@ -64,7 +65,10 @@ void ProgramContext::runFilesByDate(QWidget* parent) { (void)parent; }
 
 void ProgramContext::runFolderHogs(QWidget* parent) { (void)parent; }
 
-void ProgramContext::runCacheCleaner(QWidget* parent) { (void)parent; }
+void ProgramContext::runCacheCleaner(QWidget* parent) {
+    TfrmCache window(*this, parent);
+    window.exec();
+}
 
 void ProgramContext::runRestore(QWidget* parent) { (void)parent; }
 

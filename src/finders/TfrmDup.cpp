@@ -116,6 +116,8 @@ void TfrmDup::connectControls() {
     connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(btMark, &QPushButton::clicked, resultList, &ResultList::DeleteAllFiles);
     connect(btDetails, &QPushButton::clicked, resultList, &ResultList::Details1Click);
+    connect(btCompare, &QPushButton::clicked, this,
+            [this] { context_.dupCompare().showFor(*this, context_); });
     connect(btDelete, &QPushButton::clicked, resultList, &ResultList::btDeleteClick);
     connect(btOptions, &QPushButton::clicked, this,
             [this] { PopupMenu1->popup(btOptions->mapToGlobal(QPoint(0, btOptions->height()))); });
@@ -287,7 +289,8 @@ void TfrmDup::scan() {
     }
     btOptions->show();
     btDetails->show();
-    // btBrowse and btCompare stay hidden: their windows are not there yet.
+    btCompare->setVisible(duplicates());
+    // btBrowse stays hidden: its window is not there yet.
     pnlSel->showMessage(thousandsText(rows) + (duplicates() ? QStringLiteral(" duplicates found")
                                                             : QStringLiteral(" file hogs found")));
     if (grid->currentIndex().row() < 0) grid->setCurrentIndex(model->index(0, 0));

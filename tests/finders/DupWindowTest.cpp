@@ -298,7 +298,8 @@ class DupWindowTest : public QObject {
         for (QPushButton* b : {w->btMark, w->btDelete, w->btOptions, w->btDetails})
             QVERIFY2(b->isVisible(), qPrintable(b->objectName()));
         QVERIFY(!w->btDelete->isEnabled());
-        QVERIFY(w->btBrowse->isHidden() && w->btCompare->isHidden() && w->btAbort->isHidden());
+        QVERIFY(w->btBrowse->isHidden() && w->btAbort->isHidden());
+        QVERIFY(w->btCompare->isVisible());  // P&airs: duplicate mode only
         QVERIFY(w->btScan->isEnabled() && w->pckDrive->isEnabled() && w->cbDup->isEnabled());
 
         // A mark enables Clean?; a new scan starts without marks.
