@@ -8,7 +8,12 @@ namespace vastel {
 
 namespace {
 
-bool isAscii(const QByteArray& bytes) {
+QByteArrayView nameOf(const ResultRecord& r) {
+    const QByteArrayView path(r.path);
+    return path.sliced(r.path.lastIndexOf('/') + 1);
+}
+
+bool isAscii(QByteArrayView bytes) {
     for (char c : bytes)
         if (uchar(c) >= 0x80) return false;
     return true;
@@ -53,8 +58,8 @@ bool DupPairs::sameCells(int a, int b, int column, bool caseless) const {
 // rows makes no texts; only where values differ but texts might not are the texts compared.
 bool DupPairs::sameName(int a, int b) const {
     if (!columns_) return sameCells(a, b, Filename, true);
-    const QByteArray na = records_[size_t(a)].name(), nb = records_[size_t(b)].name();
-    if (na.size() == nb.size() && qstrnicmp(na.constData(), nb.constData(), size_t(na.size())) == 0)
+    const QByteArrayView na = nameOf(records_[size_t(a)]), nb = nameOf(records_[size_t(b)]);
+    if (na.size() == nb.size() && qstrnicmp(na.data(), nb.data(), size_t(na.size())) == 0)
         return true;
     if (isAscii(na) && isAscii(nb)) return false;
     return sameCells(a, b, Filename, true);

@@ -6,6 +6,7 @@
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "platform/ScriptedDialogs.h"
+#include "results/PrintIt.h"
 #include "results/ResultList.h"
 #include "support/LocaleScope.h"
 #include "support/TempTree.h"
@@ -16,10 +17,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -247,6 +251,22 @@ class DupCompareTest : public QObject {
         QVERIFY(pattern.isEmpty());
         context->viewer = nullptr;
         context->browser = nullptr;
+    }
+
+    void printsTheWindowAndKeepsItsHighlights() {
+        openPairsAt(0);
+        const QString pdf = QDir(QDir::tempPath()).filePath(QStringLiteral("pairs.pdf"));
+        currentPrinter().setOutputFormat(QPrinter::PdfFormat);
+        currentPrinter().setOutputFileName(pdf);
+        script->answerPrint(false);
+        pairs->btPrint->click();
+        QVERIFY(!QFile::exists(pdf));
+        script->answerPrint(true);
+        pairs->btPrint->click();
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+        QVERIFY(highlighted(pairs->side1.lblModify));
+        QVERIFY(!highlighted(pairs->side1.lblSizeBytes));
+        QCOMPARE(pairs->palette().color(QPalette::Window), QPalette().color(QPalette::Window));
     }
 
     // The finder is modal; its pair window must still take the user's clicks.
