@@ -4,6 +4,7 @@
 //
 // Usage: vastel-bench-pairs steps [ROWS]
 //        vastel-bench-pairs crc FILE1 FILE2 [RUNS]
+// Put the files on a loop volume and name its image in VASTEL_BENCH_DROP.
 #include "app/ProgramContext.h"
 #include "core/GridModel.h"
 #include "finders/DupColumns.h"
@@ -115,11 +116,18 @@ void dropCached(const QByteArray& path) {
     ::close(fd);
 }
 
+// Also the files named in VASTEL_BENCH_DROP (":"-separated): the backing image of a loop
+// volume keeps the files' pages in the page cache otherwise.
+void dropAll(const QByteArray& a, const QByteArray& b) {
+    dropCached(a);
+    dropCached(b);
+    for (const QByteArray& extra : qgetenv("VASTEL_BENCH_DROP").split(':'))
+        if (!extra.isEmpty()) dropCached(extra);
+}
+
 int crc(const QByteArray& a, const QByteArray& b, int runs) {
     const double bytes = double(QFileInfo(QString::fromUtf8(a)).size()) +
                          double(QFileInfo(QString::fromUtf8(b)).size());
-    QTemporaryDir dir;
-    const QByteArray root = dir.path().toUtf8();
     ProgramContext context;
     context.duplicateMode = true;
     TfrmDup finder(context);
@@ -151,16 +159,14 @@ int crc(const QByteArray& a, const QByteArray& b, int runs) {
         pairs.update();
     });
     for (int run = 0; run < runs; ++run) {
-        dropCached(a);
-        dropCached(b);
+        dropAll(a, b);
         QElapsedTimer t;
         t.start();
         QProcess::execute(QStringLiteral("sh"),
                           {QStringLiteral("-c"), QStringLiteral("cat \"$0\" \"$1\" > /dev/null"),
                            QString::fromUtf8(a), QString::fromUtf8(b)});
         const double ref = ms(t);
-        dropCached(a);
-        dropCached(b);
+        dropAll(a, b);
         ticks = 0;
         longestGap = 0;
         busy = false;

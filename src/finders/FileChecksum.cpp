@@ -15,7 +15,8 @@ namespace vastel {
 namespace {
 
 constexpr qint64 kBlock = 2048;
-constexpr qint64 kBuffer = 1 << 20;  // a multiple of kBlock
+constexpr qint64 kBuffer =
+    8 << 20;  // a multiple of kBlock; large, so that two files read in turn seek seldom
 
 // A file read in large pieces; the checksum is summed block by block over what was read.
 class ChecksumReader {
