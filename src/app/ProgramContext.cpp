@@ -3,6 +3,7 @@
 #include "finders/TfrmBrowse.h"
 #include "finders/TfrmClean.h"
 #include "finders/TfrmDirHog.h"
+#include "finders/TfrmCache.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "finders/TfrmMods.h"
@@ -87,7 +88,10 @@ void ProgramContext::runFolderHogs(QWidget* parent) {
     window.exec();
 }
 
-void ProgramContext::runCacheCleaner(QWidget* parent) { (void)parent; }
+void ProgramContext::runCacheCleaner(QWidget* parent) {
+    TfrmCache window(*this, parent);
+    window.exec();
+}
 
 void ProgramContext::runRestore(QWidget* parent) {
     TfrmUnZipIt window(*this, parent);

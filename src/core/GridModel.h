@@ -62,6 +62,7 @@ class GridModel : public QAbstractTableModel {
     void appendRecords(std::vector<ResultRecord> records);
     std::vector<ResultRecord> takeRecords();  // empties the grid
     const ResultColumns* columns() const { return columns_.get(); }
+    std::shared_ptr<const ResultColumns> sharedColumns() const { return columns_; }
     const ResultRecord& record(int row) const { return records_[size_t(row)]; }
 
     // Marks, shades and paths.

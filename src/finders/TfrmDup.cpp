@@ -117,6 +117,8 @@ void TfrmDup::connectControls() {
     connect(btMark, &QPushButton::clicked, resultList, &ResultList::DeleteAllFiles);
     connect(btDetails, &QPushButton::clicked, resultList, &ResultList::Details1Click);
     connect(btBrowse, &QPushButton::clicked, this, &TfrmDup::BrowseDirectory1Click);
+    connect(btCompare, &QPushButton::clicked, this,
+            [this] { context_.dupCompare().showFor(*this, context_); });
     connect(btDelete, &QPushButton::clicked, resultList, &ResultList::btDeleteClick);
     connect(btOptions, &QPushButton::clicked, this,
             [this] { PopupMenu1->popup(btOptions->mapToGlobal(QPoint(0, btOptions->height()))); });
@@ -289,7 +291,7 @@ void TfrmDup::scan() {
     btOptions->show();
     btDetails->show();
     btBrowse->show();
-    // btCompare stays hidden: its window is not there yet.
+    btCompare->setVisible(duplicates());
     pnlSel->showMessage(thousandsText(rows) + (duplicates() ? QStringLiteral(" duplicates found")
                                                             : QStringLiteral(" file hogs found")));
     if (grid->currentIndex().row() < 0) grid->setCurrentIndex(model->index(0, 0));
