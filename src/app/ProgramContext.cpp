@@ -1,9 +1,9 @@
 #include "app/ProgramContext.h"
 
 #include "finders/TfrmBrowse.h"
+#include "finders/TfrmCache.h"
 #include "finders/TfrmClean.h"
 #include "finders/TfrmDirHog.h"
-#include "finders/TfrmCache.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "finders/TfrmMods.h"

@@ -1,20 +1,20 @@
 #include "finders/TfrmDup.h"
 
 #include "core/DateTexts.h"
-#include "widgets/DriveList.h"
 #include "core/GridModel.h"
 #include "core/MessageBoxes.h"
-#include "widgets/PlacedWindow.h"
-#include "results/ResultGridDelegate.h"
-#include "results/ResultList.h"
-#include "results/ScanSession.h"
 #include "core/Utility.h"
 #include "finders/DupFinder.h"
-#include "widgets/NumberSpin.h"
 #include "finders/TfrmDupCompare.h"
 #include "platform/NativePath.h"
 #include "protect/SafeHarbor.h"
+#include "results/ResultGridDelegate.h"
+#include "results/ResultList.h"
+#include "results/ScanSession.h"
 #include "widgets/AppContext.h"
+#include "widgets/DriveList.h"
+#include "widgets/NumberSpin.h"
+#include "widgets/PlacedWindow.h"
 
 #include <QAction>
 #include <QComboBox>

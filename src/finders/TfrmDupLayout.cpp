@@ -1,12 +1,12 @@
 // The controls, the layout and the pop-up menu of the duplicate and file-hog finder.
-#include "widgets/DriveList.h"
 #include "core/GridModel.h"
+#include "finders/DupFinder.h"
+#include "finders/TfrmDup.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
 #include "results/ScanSession.h"
-#include "finders/DupFinder.h"
+#include "widgets/DriveList.h"
 #include "widgets/NumberSpin.h"
-#include "finders/TfrmDup.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,22 +1,22 @@
 #include "app/TfrmMain.h"
-#include "widgets/DriveList.h"
 #include "core/GridModel.h"
-#include "results/PrintIt.h"
-#include "results/ResultGridDelegate.h"
-#include "results/ResultList.h"
 #include "core/Utility.h"
 #include "core/WindowPlacement.h"
 #include "finders/DupFinder.h"
-#include "widgets/NumberSpin.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "platform/ScriptedDialogs.h"
 #include "protect/FolderListFile.h"
 #include "protect/SafeHarbor.h"
+#include "results/PrintIt.h"
+#include "results/ResultGridDelegate.h"
+#include "results/ResultList.h"
 #include "support/LocaleScope.h"
 #include "support/TempTree.h"
 #include "support/TestContext.h"
 #include "support/TestSandbox.h"
+#include "widgets/DriveList.h"
+#include "widgets/NumberSpin.h"
 
 #include <QAction>
 #include <QApplication>
@@ -382,8 +382,9 @@ class DupWindowTest : public QObject {
         w->btBrowse->click();
         context->browser = nullptr;
         const QByteArray& path = w->model->path(0);
-        QCOMPARE(opened, (QList<QByteArrayList>{{tree->path("sizes"),
-                                                 path.mid(path.lastIndexOf('/') + 1)}}));
+        QCOMPARE(
+            opened,
+            (QList<QByteArrayList>{{tree->path("sizes"), path.mid(path.lastIndexOf('/') + 1)}}));
         QCOMPARE(pattern, QStringLiteral("f1*"));
     }
 
