@@ -14,8 +14,8 @@ echo "# $(date -u +%FT%TZ) on $TREE, $ROUNDS rounds of $RUNS runs each, walk fir
 for k in $(seq "$ROUNDS"); do
   echo "== round $k, load $(cut -d' ' -f1-3 /proc/loadavg)"
   hyperfine -N -w 1 -r "$RUNS" --export-json "$OUT/walk-$k.json" "$SCAN walk $TREE" >/dev/null
-  for spec in "$@"; do
-    name=${spec%%=*}; args=${spec#*=}
+  for entry in "$@"; do
+    name=${entry%%=*}; args=${entry#*=}
     hyperfine -N -w 1 -r "$RUNS" --export-json "$OUT/$name-$k.json" \
       "$SCAN ${args//\{TREE\}/$TREE}" >/dev/null
   done
