@@ -6,6 +6,7 @@
 #include "finders/ui/FolderTreeFilter.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
+#include "results/WindowParts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,44 +24,26 @@
 
 namespace vastel {
 
-namespace {
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& hint,
-                    QWidget* parent) {
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    // Enter in the grid or the tree must not press a button that happens to have focus.
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
-
 void TfrmBrowse::buildControls() {
     // The button panel.
     pnlButtons = named(new QWidget(this), "pnlButtons");
-    btLaunch = button("btLaunch", QStringLiteral("&Open"),
-                      QStringLiteral("Open the file with its program"), pnlButtons);
-    btView = button("btView", QStringLiteral("&View"), QStringLiteral("View the file"), pnlButtons);
-    btDetails = button("btDetails", QStringLiteral("&Details"),
-                       QStringLiteral("View more file details"), pnlButtons);
-    btMark = button("btMark", QStringLiteral("&Mark"),
-                    QStringLiteral("Mark file for deletion (double click on grid also works)"),
-                    pnlButtons);
-    btDeleteFiles = button("btDeleteFiles", QStringLiteral("&Clean marked files"),
-                           QStringLiteral("Clean up marked files"), pnlButtons);
+    btLaunch = namedButton("btLaunch", QStringLiteral("&Open"),
+                           QStringLiteral("Open the file with its program"), pnlButtons);
+    btView =
+        namedButton("btView", QStringLiteral("&View"), QStringLiteral("View the file"), pnlButtons);
+    btDetails = namedButton("btDetails", QStringLiteral("&Details"),
+                            QStringLiteral("View more file details"), pnlButtons);
+    btMark = namedButton("btMark", QStringLiteral("&Mark"),
+                         QStringLiteral("Mark file for deletion (double click on grid also works)"),
+                         pnlButtons);
+    btDeleteFiles = namedButton("btDeleteFiles", QStringLiteral("&Clean marked files"),
+                                QStringLiteral("Clean up marked files"), pnlButtons);
     btDeleteDirectory =
-        button("btDeleteDirectory", QStringLiteral("Delete &Folder"),
-               QStringLiteral("Delete folder and all files/folders below"), pnlButtons);
-    btMenu = button("btMenu", QStringLiteral("Options"),
-                    QStringLiteral("Right click on grid for same options"), pnlButtons);
-    btClose = button("btClose", QStringLiteral("Close"), QString(), pnlButtons);
+        namedButton("btDeleteDirectory", QStringLiteral("Delete &Folder"),
+                    QStringLiteral("Delete folder and all files/folders below"), pnlButtons);
+    btMenu = namedButton("btMenu", QStringLiteral("Options"),
+                         QStringLiteral("Right click on grid for same options"), pnlButtons);
+    btClose = namedButton("btClose", QStringLiteral("Close"), QString(), pnlButtons);
     auto* buttons = new QHBoxLayout(pnlButtons);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(3);

@@ -4,6 +4,7 @@
 #include "protect/ui/TabbedListDelegate.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
+#include "results/WindowParts.h"
 #include "widgets/DriveList.h"
 
 #include <QAction>
@@ -20,20 +21,6 @@
 namespace vastel {
 
 namespace {
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& hint,
-                    QWidget* parent) {
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QMenu* subMenu(QMenu* menu, const QString& title, const char* name,
                std::initializer_list<QAction*> items) {
@@ -64,8 +51,8 @@ void TfrmClean::buildControls() {
     PickList1->setContextMenuPolicy(Qt::CustomContextMenu);
     PickList1->setMinimumWidth(fontMetrics().averageCharWidth() * 34);
     lblTypes->setBuddy(PickList1);
-    btEdit = button("btEdit", QStringLiteral("Add/Delete"),
-                    QStringLiteral("Add, delete temporary file extensions"), Panel1);
+    btEdit = namedButton("btEdit", QStringLiteral("Add/Delete"),
+                         QStringLiteral("Add, delete temporary file extensions"), Panel1);
 
     pckDrive = named(new QListWidget(Panel1), "pckDrive");
     pckDrive->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
@@ -95,21 +82,21 @@ void TfrmClean::buildControls() {
     Panel1->setMinimumHeight(fontMetrics().height() * 11);
 
     // The button row from the left; Abort and Mark share a place.
-    btScan = button("btScan", QStringLiteral("&Start"), QString(), this);
+    btScan = namedButton("btScan", QStringLiteral("&Start"), QString(), this);
     btScan->setDefault(true);
-    btClose = button("btClose", QStringLiteral("Close"), QString(), this);
-    btAbort = button("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
-    btMark =
-        button("btMark", QStringLiteral("&Mark"),
-               QStringLiteral("Mark file for deletion (double click on grid also works)"), this);
-    btDelete =
-        button("btDelete", QStringLiteral("Clean?"), QStringLiteral("Clean up marked files"), this);
-    btOptions = button("btOptions", QStringLiteral("Options"),
-                       QStringLiteral("Right click on grid for same options"), this);
-    btBrowse = button("btBrowse", QStringLiteral("&Browse"),
-                      QStringLiteral("Browse this file and folder"), this);
-    btDetails = button("btDetails", QStringLiteral("&Details"),
-                       QStringLiteral("View more file details"), this);
+    btClose = namedButton("btClose", QStringLiteral("Close"), QString(), this);
+    btAbort = namedButton("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
+    btMark = namedButton("btMark", QStringLiteral("&Mark"),
+                         QStringLiteral("Mark file for deletion (double click on grid also works)"),
+                         this);
+    btDelete = namedButton("btDelete", QStringLiteral("Clean?"),
+                           QStringLiteral("Clean up marked files"), this);
+    btOptions = namedButton("btOptions", QStringLiteral("Options"),
+                            QStringLiteral("Right click on grid for same options"), this);
+    btBrowse = namedButton("btBrowse", QStringLiteral("&Browse"),
+                           QStringLiteral("Browse this file and folder"), this);
+    btDetails = namedButton("btDetails", QStringLiteral("&Details"),
+                            QStringLiteral("View more file details"), this);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(3);
     for (QPushButton* b :

@@ -4,6 +4,7 @@
 #include "finders/TfrmDirHog.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
+#include "results/WindowParts.h"
 #include "widgets/DriveList.h"
 
 #include <QAction>
@@ -21,21 +22,6 @@
 namespace vastel {
 
 namespace {
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& hint,
-                    QWidget* parent) {
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    // Enter in the grid or the drive list must not press a button that happens to have focus.
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel* label(const char* name, const QString& text, QWidget* parent, bool bold = false) {
     auto* l = named(new QLabel(text, parent), name);
@@ -88,18 +74,19 @@ void TfrmDirHog::buildControls() {
     top->addWidget(pckDrive, 2);
 
     // The button row. Abort and Clean? share a place: one shows while scanning, the other after.
-    btTop = button("btTop", QStringLiteral("&Main folders"),
-                   QStringLiteral("Only topmost folders. Does not display sub-folders."), this);
-    btAll = button("btAll", QStringLiteral("&All Folders"),
-                   QStringLiteral("ALL folders including sub-folders are displayed"), this);
-    btAbort = button("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
+    btTop =
+        namedButton("btTop", QStringLiteral("&Main folders"),
+                    QStringLiteral("Only topmost folders. Does not display sub-folders."), this);
+    btAll = namedButton("btAll", QStringLiteral("&All Folders"),
+                        QStringLiteral("ALL folders including sub-folders are displayed"), this);
+    btAbort = namedButton("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
     btDelete =
-        button("btDelete", QStringLiteral("Clean?"), QStringLiteral("Clean the folder"), this);
-    btBrowse = button("btBrowse", QStringLiteral("&Browse"),
-                      QStringLiteral("Browse the files and folder"), this);
-    btOptions = button("btOptions", QStringLiteral("Options"),
-                       QStringLiteral("Right click on grid for same options"), this);
-    btClose = button("btClose", QStringLiteral("Close"), QString(), this);
+        namedButton("btDelete", QStringLiteral("Clean?"), QStringLiteral("Clean the folder"), this);
+    btBrowse = namedButton("btBrowse", QStringLiteral("&Browse"),
+                           QStringLiteral("Browse the files and folder"), this);
+    btOptions = namedButton("btOptions", QStringLiteral("Options"),
+                            QStringLiteral("Right click on grid for same options"), this);
+    btClose = namedButton("btClose", QStringLiteral("Close"), QString(), this);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(3);
     for (QPushButton* b : {btTop, btAll, btAbort, btDelete, btBrowse, btOptions})

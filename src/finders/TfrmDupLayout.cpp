@@ -5,6 +5,7 @@
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
 #include "results/ScanSession.h"
+#include "results/WindowParts.h"
 #include "widgets/DriveList.h"
 #include "widgets/NumberSpin.h"
 
@@ -26,21 +27,6 @@
 namespace vastel {
 
 namespace {
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& hint,
-                    QWidget* parent) {
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    // Enter in the grid or the drive list must not press a button that happens to have focus.
-    b->setAutoDefault(false);
-    return b;
-}
 
 QMenu* subMenu(QMenu* menu, const QString& title, const char* name,
                std::initializer_list<QAction*> items) {
@@ -123,22 +109,22 @@ void TfrmDup::buildControls() {
     top->addWidget(pckDrive, 2);
 
     // The button row. Abort and Mark share a place: one shows while scanning, the other after.
-    btScan = button("btScan", QStringLiteral("&Start"), QString(), this);
+    btScan = namedButton("btScan", QStringLiteral("&Start"), QString(), this);
     btScan->setDefault(true);
-    btClose = button("btClose", QStringLiteral("Close"), QString(), this);
-    btAbort = button("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
-    btMark =
-        button("btMark", QStringLiteral("&Mark"),
-               QStringLiteral("Mark file for deletion (double click on grid also works)"), this);
-    btDelete =
-        button("btDelete", QStringLiteral("Clean?"), QStringLiteral("Clean up marked files"), this);
-    btOptions = button("btOptions", QStringLiteral("Options"),
-                       QStringLiteral("Right click on grid for same options"), this);
-    btBrowse = button("btBrowse", QStringLiteral("&Browse"),
-                      QStringLiteral("Browse this file and folder"), this);
-    btDetails = button("btDetails", QStringLiteral("&Details"),
-                       QStringLiteral("View more file details"), this);
-    btCompare = button("btCompare", QStringLiteral("P&airs"), QString(), this);
+    btClose = namedButton("btClose", QStringLiteral("Close"), QString(), this);
+    btAbort = namedButton("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
+    btMark = namedButton("btMark", QStringLiteral("&Mark"),
+                         QStringLiteral("Mark file for deletion (double click on grid also works)"),
+                         this);
+    btDelete = namedButton("btDelete", QStringLiteral("Clean?"),
+                           QStringLiteral("Clean up marked files"), this);
+    btOptions = namedButton("btOptions", QStringLiteral("Options"),
+                            QStringLiteral("Right click on grid for same options"), this);
+    btBrowse = namedButton("btBrowse", QStringLiteral("&Browse"),
+                           QStringLiteral("Browse this file and folder"), this);
+    btDetails = namedButton("btDetails", QStringLiteral("&Details"),
+                            QStringLiteral("View more file details"), this);
+    btCompare = namedButton("btCompare", QStringLiteral("P&airs"), QString(), this);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(3);
     for (QPushButton* b :

@@ -3,6 +3,7 @@
 #include "finders/TfrmMods.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
+#include "results/WindowParts.h"
 #include "widgets/DriveList.h"
 
 #include <QAction>
@@ -26,20 +27,6 @@
 namespace vastel {
 
 namespace {
-
-template <typename W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& hint,
-                    QWidget* parent) {
-    auto* b = named(new QPushButton(caption, parent), name);
-    b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QMenu* subMenu(QMenu* menu, const QString& title, const char* name,
                std::initializer_list<QAction*> items) {
@@ -147,21 +134,21 @@ void TfrmMods::buildControls() {
     top->addLayout(options, 3);
     top->addWidget(pckDrive, 2);
 
-    btOK =
-        button("btOK", QStringLiteral("&Start"), QStringLiteral("Start scanning for files"), this);
+    btOK = namedButton("btOK", QStringLiteral("&Start"), QStringLiteral("Start scanning for files"),
+                       this);
     btOK->setDefault(true);
-    btClose = button("btClose", QStringLiteral("Close"), QStringLiteral("Close window"), this);
-    btAbort = button("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
-    btMark =
-        button("btMark", QStringLiteral("&Mark"), QStringLiteral("Mark files for deletion"), this);
-    btDelete =
-        button("btDelete", QStringLiteral("Clean?"), QStringLiteral("Clean up marked files"), this);
-    btOptions = button("btOptions", QStringLiteral("Options"),
-                       QStringLiteral("Right click on grid for same options"), this);
-    btBrowse =
-        button("btBrowse", QStringLiteral("&Browse"), QStringLiteral("Browse through files"), this);
-    btDetails = button("btDetails", QStringLiteral("&Details"),
-                       QStringLiteral("View more file details"), this);
+    btClose = namedButton("btClose", QStringLiteral("Close"), QStringLiteral("Close window"), this);
+    btAbort = namedButton("btAbort", QStringLiteral("&Abort"), QStringLiteral("Abort scan"), this);
+    btMark = namedButton("btMark", QStringLiteral("&Mark"),
+                         QStringLiteral("Mark files for deletion"), this);
+    btDelete = namedButton("btDelete", QStringLiteral("Clean?"),
+                           QStringLiteral("Clean up marked files"), this);
+    btOptions = namedButton("btOptions", QStringLiteral("Options"),
+                            QStringLiteral("Right click on grid for same options"), this);
+    btBrowse = namedButton("btBrowse", QStringLiteral("&Browse"),
+                           QStringLiteral("Browse through files"), this);
+    btDetails = namedButton("btDetails", QStringLiteral("&Details"),
+                            QStringLiteral("View more file details"), this);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(3);
     for (QPushButton* b :
