@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -37,6 +38,8 @@ class Dialogs {
     // Print and printer-setup dialogs work on the caller's printer; false when cancelled.
     virtual bool printDialog(QPrinter& printer, bool allowSelection) = 0;
     virtual bool printerSetupDialog(QPrinter& printer) = 0;
+    // A print preview that draws its pages with `paint`; true when the user printed from it.
+    virtual bool printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 };
 
 // The installed implementation. The program installs the widget dialogs at start; tests

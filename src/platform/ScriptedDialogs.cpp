@@ -106,4 +106,11 @@ bool ScriptedDialogs::printerSetupDialog(QPrinter&) {
     return takeNext(prints_).value_or(false);
 }
 
+bool ScriptedDialogs::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    records_.append({Kind::Preview, {}, Beep::None, BoxIcon::None, Buttons::OkCancel, {}});
+    const bool printed = takeNext(prints_).value_or(false);
+    if (printed) paint(printer);
+    return printed;
+}
+
 }  // namespace vastel

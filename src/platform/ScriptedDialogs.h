@@ -13,7 +13,17 @@ namespace vastel {
 // print dialog is cancelled, so that nothing proceeds by accident.
 class ScriptedDialogs : public Dialogs {
   public:
-    enum class Kind { Message, Question, Input, Folder, OpenFile, Font, Print, PrinterSetup };
+    enum class Kind {
+        Message,
+        Question,
+        Input,
+        Folder,
+        OpenFile,
+        Font,
+        Print,
+        PrinterSetup,
+        Preview
+    };
     struct Record {
         Kind kind;
         QString text;  // message or question text, prompt, caption
@@ -47,6 +57,8 @@ class ScriptedDialogs : public Dialogs {
     std::optional<QString> pickFont(const QString& initial, bool fixedPitchOnly) override;
     bool printDialog(QPrinter& printer, bool allowSelection) override;
     bool printerSetupDialog(QPrinter& printer) override;
+    // Answered from the print answers: on true the pages are drawn on the printer.
+    bool printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
   private:
     std::optional<QString> nextText();

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "results/PrintIt.h"
+#include "stats/ui/StatGrid.h"
 #include "widgets/AppContext.h"
 
 #include <QApplication>
@@ -49,9 +50,42 @@ TfrmStatistics::TfrmStatistics(AppContext& context, QWidget* parent)
         "tsSpace",   "tsDeleted",  "tsTypes",    "tsSizes",     "tsOverhang", "tsAccess",
         "tsCreated", "tsModified", "tsCombined", "tsAttribute", "tsTime"};
     for (int i = 0; i < kPageCount; ++i) {
-        QWidget* page = i == pgSpace     ? buildSpacePage()
-                        : i == pgDeleted ? buildDeletedPage()
-                                         : new QWidget;
+        QWidget* page = nullptr;
+        switch (i) {
+            case pgSpace:
+                page = buildSpacePage();
+                break;
+            case pgDeleted:
+                page = buildDeletedPage();
+                break;
+            case pgTypes:
+                page = buildTypesPage();
+                break;
+            case pgSizes:
+                page = buildSizesPage();
+                break;
+            case pgOverhang:
+                page = buildOverhangPage();
+                break;
+            case pgAccess:
+                page = buildAgePage(0);
+                break;
+            case pgCreated:
+                page = buildAgePage(1);
+                break;
+            case pgModified:
+                page = buildAgePage(2);
+                break;
+            case pgCombined:
+                page = buildCombinedPage();
+                break;
+            case pgAttribute:
+                page = buildAttributePage();
+                break;
+            default:
+                page = buildTimePage();
+                break;
+        }
         page->setObjectName(QLatin1String(kNames[i]));
         pages[i] = page;
         OvcNotebook1->addTab(page, QLatin1String(kTabs[i]));
@@ -130,6 +164,7 @@ void TfrmStatistics::FormCreate() {
     collected = false;
     btAbort->hide();
     fillSpaceDrives();
+    initAColors(true);
     setNotYetVisible(false);  // page 0 is shown
 }
 
@@ -139,6 +174,7 @@ void TfrmStatistics::showEvent(QShowEvent* event) {
 }
 
 void TfrmStatistics::FormShow() {
+    writeTypesHeading();
     doDiskSize();
     OvcNotebook1PageChanged(OvcNotebook1->currentIndex());
 }
@@ -210,7 +246,17 @@ void TfrmStatistics::closeEvent(QCloseEvent* event) {
 void TfrmStatistics::btPrintClick() {
     const int page = OvcNotebook1->currentIndex();
     if (pnlNotYet->isVisible() && page > pgDeleted) return;
+    // A shown chart prints through its preview; the type listing as a report.
+    if (ChartPanel* chart = shownChart()) {
+        chart->printPreview();
+        return;
+    }
     QPrinter& printer = currentPrinter();
+    if (page == pgTypes) {
+        if (context_.dialogs().printDialog(printer, false))
+            printGrid(*gridTypes, QStringLiteral("File types for drive ") + currentTarget);
+        return;
+    }
     if (!context_.dialogs().printDialog(printer, false)) return;
     changeBackgroundColor(Qt::white);
     const QPixmap image = grab();
@@ -226,6 +272,36 @@ void TfrmStatistics::btPrintClick() {
         printError();
     }
     changeBackgroundColor(palette().color(QPalette::Button));
+}
+
+ChartPanel* TfrmStatistics::shownChart() const {
+    ChartPanel* chart = nullptr;
+    switch (OvcNotebook1->currentIndex()) {
+        case pgTypes:
+            chart = chartPie;
+            break;
+        case pgSizes:
+            chart = Chart1;
+            break;
+        case pgAccess:
+            chart = ageChart[0];
+            break;
+        case pgCreated:
+            chart = ageChart[1];
+            break;
+        case pgModified:
+            chart = ageChart[2];
+            break;
+        case pgCombined:
+            chart = chartCombine;
+            break;
+        case pgTime:
+            chart = Chart4;
+            break;
+        default:
+            break;
+    }
+    return chart && !chart->isHidden() ? chart : nullptr;
 }
 
 void TfrmStatistics::changeBackgroundColor(const QColor& colour) {

@@ -3,6 +3,7 @@
 #include "core/ScanTarget.h"
 #include "platform/Volumes.h"
 #include "stats/StatTallies.h"
+#include "stats/ui/ChartPanel.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -27,12 +28,22 @@ class QTimer;
 class QValueAxis;
 class QGridLayout;
 class QBarCategoryAxis;
+class QAbstractBarSeries;
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLineSeries;
+class QMenu;
+class QPlainTextEdit;
+class QToolButton;
 
 namespace vastel {
 
 class AppContext;
 class StatRun;
 class TfrmWhichDrive;
+class ChartPanel;
+class StatGrid;
 
 // The statistics window: modeless, made once at start and only hidden when closed, so the
 // tallies of the last run stay until the next one. A notebook of eleven pages (Space and
@@ -108,6 +119,76 @@ class TfrmStatistics : public QWidget {
     QLabel *lblSince1 = nullptr, *lblZipSince = nullptr;
     QPushButton* Button1 = nullptr;
 
+    // The chart colours (entries 1..12): the palette, or one colour in all of them.
+    ChartColours AColors;
+    void initAColors(bool palette, const QColor& colour = QColor()) {
+        AColors.init(palette, colour);
+    }
+
+    // Types page.
+    StatGrid* gridTypes = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* SortbyExtension = nullptr;  // "Sort by &Extension", checked at start
+    QAction* SortbyType = nullptr;
+    QAction* SortbySize = nullptr;
+    QAction* SortbyNumber = nullptr;
+    QAction* SortbyAverage = nullptr;
+    QToolButton* btSort = nullptr;
+    ChartPanel* chartPie = nullptr;
+    QPieSeries* Series2 = nullptr;
+    QScrollBar* ScrollBar2 = nullptr;
+    QGroupBox* rgTypes = nullptr;  // Listing, Pie by Size, Pie by # Files, Pie by Average Size
+    QButtonGroup* rgTypesGroup = nullptr;
+
+    // Sizes page.
+    StatGrid* gridSizes = nullptr;
+    ChartPanel* Chart1 = nullptr;
+    QAbstractBarSeries* Series1 = nullptr;
+    QRadioButton *rgSize0 = nullptr, *rgSize1 = nullptr, *rgSize2 = nullptr;
+
+    // Overhang page.
+    QLabel* lblCSize[5] = {};  // lblCSize1..5
+    QLabel* lblOver[5] = {};   // lblOver1..5
+    ChartPanel* chartOverhang = nullptr;
+    QAbstractBarSeries* Series9 = nullptr;
+    QLabel* imArrow = nullptr;
+    QWidget* pnlOverhang = nullptr;
+    QLabel *lblSize = nullptr, *lblLbl = nullptr, *lblNumFiles = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QWidget* pnlCluster = nullptr;
+
+    // Access, Created and Modified pages (index 0, 1, 2).
+    QPushButton* ageInfo[3] = {};           // SpeedButton1..3
+    ChartPanel* ageChart[3] = {};           // chartAccess, chartCreate, chartModify
+    QAbstractBarSeries* ageSeries[3] = {};  // HorizBarSeries1..3
+    StatGrid* ageGrid[3] = {};              // gridAccess, gridCreate, gridModify
+    QRadioButton* ageSize[3] = {};          // rgAccess1, rgCreate1, rgModify1
+    QRadioButton* ageCount[3] = {};         // rgAccess2, rgCreate2, rgModify2
+    QRadioButton* ageListing[3] = {};       // rgAccess0, rgCreate0, rgModify0
+
+    // Combined page.
+    QPushButton* SpeedButton4 = nullptr;
+    ChartPanel* chartCombine = nullptr;
+    QAbstractBarSeries* combineSeries = nullptr;  // holds Series8, Series7, Series6
+    QRadioButton *rbCombine1 = nullptr, *rbCombine2 = nullptr, *rgCombine0 = nullptr;
+    StatGrid* gridCombine = nullptr;
+
+    // Attribute page.
+    QLabel *lblNHidden = nullptr, *lblNReadOnly = nullptr, *lblNSystem = nullptr,
+           *lblNArchive = nullptr;
+    QLabel *lblSzHidden = nullptr, *lblSzReadOnly = nullptr, *lblSzSystem = nullptr,
+           *lblSzArchive = nullptr;
+    ChartPanel* Chart2 = nullptr;
+    ChartPanel* Chart3 = nullptr;
+    QAbstractBarSeries* HorizBarSeries4 = nullptr;
+    QAbstractBarSeries* HorizBarSeries5 = nullptr;
+
+    // Time page.
+    ChartPanel* Chart4 = nullptr;
+    QLineSeries *Series10 = nullptr, *Series11 = nullptr, *Series12 = nullptr;
+    QPushButton* SpeedButton5 = nullptr;
+    QScrollBar* sbTime = nullptr;
+
     // Run state.
     std::vector<ScanTarget> PickList1;  // the chosen targets
     QStringList PickList2;              // the chosen type lines
@@ -142,6 +223,20 @@ class TfrmStatistics : public QWidget {
     void showFilesDeleted();
     void Button1Click();
 
+    // The tally pages.
+    void rgTypesClick();
+    void SortbyExtensionClick(QAction* item);
+    void doTotals();
+    void ScrollBar2Change(int value);
+    void rgSizesClick();
+    void rgAccessClick();
+    void sbTimeChange(int value);
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+
   Q_SIGNALS:
     // The tally pages were drawn from the tallies (after each walked target and when a run
     // starts from cleared tallies).
@@ -160,6 +255,13 @@ class TfrmStatistics : public QWidget {
     // Layout, one builder per concern.
     QWidget* buildSpacePage();
     QWidget* buildDeletedPage();
+    QWidget* buildTypesPage();
+    QWidget* buildSizesPage();
+    QWidget* buildOverhangPage();
+    QWidget* buildAgePage(int which);  // 0 Access, 1 Created, 2 Modified
+    QWidget* buildCombinedPage();
+    QWidget* buildAttributePage();
+    QWidget* buildTimePage();
     void FormCreate();
     void FormShow();
     void placeNotYet();
@@ -175,6 +277,25 @@ class TfrmStatistics : public QWidget {
     void scan(StatRun& run, const ScanTarget& target);
     void disenable(bool enabled);
     void redrawPages();
+
+    // The rendering of the tally pages, in the order redrawPages calls them.
+    void doOverHang();
+    void drawClusterArrow();
+    void doFileTypes();
+    void doFileSizes();
+    void fillGridSizes();
+    void doFileAttrs();
+    void fillGridDates(StatGrid* grid, const QString& heading, const StatTallies::AgeTally& counts,
+                       const StatTallies::AgeTally& bytes);
+    void fillCombinedGridDates();
+    void doFileTimes();
+    void doFileAges();
+    void fillAgeSeries(QAbstractBarSeries* series, const StatTallies::AgeTally& counts,
+                       const StatTallies::AgeTally& bytes, bool megabytes, const QColor& colour,
+                       bool singleColour);
+    void writeTypesHeading();
+    // Printing a page: the chart shown on it, or nullptr.
+    ChartPanel* shownChart() const;
 
     AppContext& context_;
     StatTallies tallies_;

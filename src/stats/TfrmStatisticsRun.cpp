@@ -170,9 +170,21 @@ void TfrmStatistics::scan(StatRun& run, const ScanTarget& target) {
 }
 
 void TfrmStatistics::redrawPages() {
-    // The nine tally pages draw themselves from tallies() in this order: Overhang (single
-    // target runs), Types, Sizes, Attribute, the three date pages, Combined, Time, Ages, and
-    // the type listing sorted by extension.
+    // The nine tally pages draw themselves from tallies().
+    if (PickList1.size() == 1) doOverHang();
+    doFileTypes();
+    doFileSizes();
+    doFileAttrs();
+    fillGridDates(ageGrid[0], QStringLiteral("Accessed Date"), tallies_.accessCount,
+                  tallies_.accessBytes);
+    fillGridDates(ageGrid[1], QStringLiteral("Created Date"), tallies_.createCount,
+                  tallies_.createBytes);
+    fillGridDates(ageGrid[2], QStringLiteral("Modified Date"), tallies_.modifyCount,
+                  tallies_.modifyBytes);
+    fillCombinedGridDates();  // after the Modified listing, whose labels it copies
+    doFileTimes();
+    doFileAges();
+    SortbyExtensionClick(SortbyExtension);
     Q_EMIT pagesRedrawn();
 }
 

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace vastel {
@@ -136,6 +137,13 @@ bool WidgetDialogs::printDialog(QPrinter& printer, bool allowSelection) {
 
 bool WidgetDialogs::printerSetupDialog(QPrinter& printer) {
     QPageSetupDialog dialog(&printer, parentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool WidgetDialogs::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parentWindow());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* target) { paint(*target); });
     return dialog.exec() == QDialog::Accepted;
 }
 

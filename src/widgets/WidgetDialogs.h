@@ -18,6 +18,7 @@ class WidgetDialogs : public Dialogs {
     std::optional<QString> pickFont(const QString& initial, bool fixedPitchOnly) override;
     bool printDialog(QPrinter& printer, bool allowSelection) override;
     bool printerSetupDialog(QPrinter& printer) override;
+    bool printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 };
 
 }  // namespace vastel
