@@ -1,6 +1,8 @@
 // Not a test: shows the statistics window, its wizard or its type list editor in one state,
 // to look at under Xvfb.   stats_showcase bars|pies|deleted|run|wizard1|wizard2|wizard3|list
-// [FOLDER]
+// [FOLDER [PAGE [listing|CHOICE]]]: "run" walks FOLDER (the info box before the walk is answered
+// by Enter) and then shows page PAGE (default 3) with its "Listing" radio button, or the radio
+// button captioned CHOICE, clicked.
 #include "app/ProgramContext.h"
 #include "core/DriveEntries.h"
 #include "core/SettingsStore.h"
@@ -63,8 +65,24 @@ int main(int argc, char** argv) {
             }
             return int(QDialog::Accepted);
         };
-        w.OvcNotebook1->setCurrentIndex(3);
+        const int page = argc > 3 ? QByteArray(argv[3]).toInt() : 3;
+        QString choice = argc > 4 ? QString::fromUtf8(argv[4]) : QString();
+        if (choice == QLatin1String("listing")) choice = QStringLiteral("Listing");
+        w.OvcNotebook1->setCurrentIndex(page);
+        QObject::connect(&w, &TfrmStatistics::pagesRedrawn, &w, [&w, page, choice] {
+            if (w.tallies().filesProcessed == 0) return;  // the redraw before the walk
+            QTimer::singleShot(0, &w, [&w, page, choice] {
+                w.OvcNotebook1->setCurrentIndex(page);
+                if (choice.isEmpty()) return;
+                for (QRadioButton* b : w.pages[page]->findChildren<QRadioButton*>())
+                    if (b->text() == choice) b->click();
+            });
+        });
         QTimer::singleShot(500, &w, [&w] { w.btOK->click(); });
+        // The info box before the walk.
+        QTimer::singleShot(1200, &w, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
     }
     return app.exec();
 }
