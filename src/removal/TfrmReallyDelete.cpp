@@ -1,10 +1,13 @@
 #include "removal/TfrmReallyDelete.h"
 
+#include "removal/FreedSpace.h"
+
 #include "core/MessageBoxes.h"
 #include "core/Utility.h"
 #include "platform/Dialogs.h"
 #include "platform/NativePath.h"
 #include "protect/SafeHarbor.h"
+#include "removal/FreedSpace.h"
 #include "removal/TfrmZipOptions.h"
 #include "widgets/AppContext.h"
 #include "widgets/BusyCursor.h"
@@ -53,6 +56,12 @@ TfrmReallyDelete::TfrmReallyDelete(AppContext& context, QWidget* parent)
     QFont strong = lblSavings->font();
     strong.setBold(true);
     lblSavings->setFont(strong);
+    // Hard links: what the Deletion panel really gives back, beside the sum of its sizes.
+    lblFreed = new QLabel(this);
+    lblFreed->setObjectName(QStringLiteral("lblFreed"));
+    lblFreed->setToolTip(
+        QStringLiteral("A file comes free only when all its hard links are removed; a file "
+                       "with several names on the panel counts once"));
     lblDelete = new QLabel(this);
     lblDelete->setObjectName(QStringLiteral("lblDelete"));
 
@@ -107,6 +116,8 @@ TfrmReallyDelete::TfrmReallyDelete(AppContext& context, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(lblSavingsCaption);
     top->addWidget(lblSavings);
+    top->addSpacing(16);
+    top->addWidget(lblFreed);
     top->addStretch();
     top->addWidget(lblDelete);
 
@@ -268,6 +279,12 @@ void TfrmReallyDelete::MoveFiles() {
 void TfrmReallyDelete::UpdateHeaders() {
     lblDelete->setText(
         QStringLiteral("Delete - %1, Do NOT delete - %2").arg(lb1->count()).arg(lb2->count()));
+    const FreedSpace freed = freedByRemoving(lb1->paths());
+    QString text = QStringLiteral("Really freed: ") + thousandsText(freed.bytes) +
+                   QStringLiteral(" bytes");
+    if (freed.keptFiles > 0)
+        text += QStringLiteral(" (%1 with other links kept)").arg(thousandsText(freed.keptFiles));
+    lblFreed->setText(text);
 }
 
 void TfrmReallyDelete::updateLeftRight() {

@@ -45,6 +45,7 @@ class TfrmReallyDelete : public QDialog {
     QWidget* tsDelete = nullptr;
     QWidget* tsSafeHarbor = nullptr;
     QLabel* lblSavings = nullptr;
+    QLabel* lblFreed = nullptr;  // what removing the Deletion panel's files really frees
     QLabel* lblDelete = nullptr;
     QLabel* lblLeft = nullptr;
     QLabel* lblRight = nullptr;

@@ -113,6 +113,30 @@ class ReallyDeleteTest : public QObject {
         QVERIFY(!d->Timer1->isActive());
     }
 
+    // Beside the potential savings: the bytes removing the Deletion panel really frees, where
+    // a file with another name outside the panel frees nothing and follows the panels.
+    void reallyFreedCountsHardLinksOnce() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QByteArray a = tree->createFile("a.txt", 300);
+        const QByteArray b = tree->createFile("b.txt", 4000);
+        const QByteArray b2 = tree->path("b2.txt");
+        QCOMPARE(::link(b.constData(), b2.constData()), 0);
+        const QByteArray kept = tree->createFile("kept.txt", 50000);
+        tree->createFolder("system");
+        QCOMPARE(::link(kept.constData(), tree->path("system/kept.txt").constData()), 0);
+        auto d = review({a, b, b2, kept}, 300 + 4000 * 2 + 50000);
+        QCOMPARE(d->lblSavings->text(), QStringLiteral("58,300 bytes"));
+        QCOMPARE(d->lblFreed->text(),
+                 QStringLiteral("Really freed: 4,300 bytes (1 with other links kept)"));
+        // Moving one name of b to the Safe Harbor keeps b's bytes.
+        d->lb1->clearSelection();
+        for (int i = 0; i < d->lb1->count(); ++i)
+            if (d->lb1->paths()[i] == b2) d->lb1->item(i)->setSelected(true);
+        d->btToAgainst->click();
+        QCOMPARE(d->lblFreed->text(),
+                 QStringLiteral("Really freed: 300 bytes (2 with other links kept)"));
+    }
+
     // Unless a test replaces it, the review asks the Safe Harbor of the context it was given.
     void startsWithTheContextsSafeHarbor() {
         const QByteArray kept = tree->createFile("kept/lib.so", 1);
