@@ -33,6 +33,7 @@ namespace vastel {
 namespace {
 
 constexpr int kAttrRowHeight = 34;
+constexpr double kTimeMargin = 2;  // slots
 // The share charts run to 160 % so that the label of a full bar fits beside it.
 constexpr double kShareAxisTop = 160;
 
@@ -219,7 +220,8 @@ QWidget* TfrmStatistics::buildTimePage() {
 
     auto* x = new QCategoryAxis;
     x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    x->setRange(0, StatTallies::kSlots - 1);
+    // Room on either side for the half of the first label that lies left of its slot.
+    x->setRange(-kTimeMargin, StatTallies::kSlots - 1 + kTimeMargin);
     timeAxisX = x;
     timeAxisLeft = new QValueAxis;
     timeAxisRight = new QValueAxis;
@@ -306,9 +308,10 @@ void TfrmStatistics::doFileTimes() {
 
     auto* x = static_cast<QCategoryAxis*>(timeAxisX);
     for (const QString& label : x->categoriesLabels()) x->remove(label);
-    x->setStartValue(-1);
+    x->setStartValue(-kTimeMargin);
     for (int s = 0; s < StatTallies::kSlots; s += 6) x->append(timeLabels[s], s);
-    x->setRange(0, StatTallies::kSlots - 1);
+    // Room on either side for the half of the first label that lies left of its slot.
+    x->setRange(-kTimeMargin, StatTallies::kSlots - 1 + kTimeMargin);
     fitValueAxis(timeAxisLeft, max, true);
     fitValueAxis(timeAxisRight, max, true);
     applyTimeDepth();
