@@ -165,6 +165,13 @@ class TfrmStatistics : public QWidget {
     QRadioButton* ageSize[3] = {};          // rgAccess1, rgCreate1, rgModify1
     QRadioButton* ageCount[3] = {};         // rgAccess2, rgCreate2, rgModify2
     QRadioButton* ageListing[3] = {};       // rgAccess0, rgCreate0, rgModify0
+    QBarCategoryAxis* ageAxisY[3] = {};     // the bucket labels, "Not recorded" at the bottom
+    QValueAxis* ageAxisX[3] = {};
+    // Draws the pages from the given tallies, as after a walked target.
+    void showTallies(const StatTallies& t);
+    // A value axis from 0 that holds `max` in round steps; whole numbers for counts. An empty
+    // chart gets 0 to 1.
+    static void fitValueAxis(QValueAxis* axis, double max, bool whole);
 
     // Combined page.
     QPushButton* SpeedButton4 = nullptr;
@@ -172,6 +179,10 @@ class TfrmStatistics : public QWidget {
     QAbstractBarSeries* combineSeries = nullptr;  // holds Series8, Series7, Series6
     QRadioButton *rbCombine1 = nullptr, *rbCombine2 = nullptr, *rgCombine0 = nullptr;
     StatGrid* gridCombine = nullptr;
+    QBarSet *Series6 = nullptr, *Series7 = nullptr, *Series8 = nullptr;  // Accessed, Created,
+                                                                         // Modified
+    QBarCategoryAxis* combineAxisY = nullptr;
+    QValueAxis* combineAxisX = nullptr;
 
     // Attribute page.
     QLabel *lblNHidden = nullptr, *lblNReadOnly = nullptr, *lblNSystem = nullptr,
@@ -182,12 +193,20 @@ class TfrmStatistics : public QWidget {
     ChartPanel* Chart3 = nullptr;
     QAbstractBarSeries* HorizBarSeries4 = nullptr;
     QAbstractBarSeries* HorizBarSeries5 = nullptr;
+    QBarCategoryAxis* attrAxis[2] = {};  // Chart2, Chart3 (hidden)
 
     // Time page.
     ChartPanel* Chart4 = nullptr;
     QLineSeries *Series10 = nullptr, *Series11 = nullptr, *Series12 = nullptr;
     QPushButton* SpeedButton5 = nullptr;
     QScrollBar* sbTime = nullptr;
+    QValueAxis* timeAxisX = nullptr;  // a QCategoryAxis: times every three hours
+    QValueAxis *timeAxisLeft = nullptr, *timeAxisRight = nullptr;
+    // The depth: a soft shadow of each line (Series12, Series11, Series10), set off down and
+    // right by a third of a pixel per percent of sbTime.
+    QLineSeries* timeShadow[3] = {};
+    QStringList timeLabels;  // the start time of each half-hour slot, in the short time format
+    void applyTimeDepth();
 
     // Run state.
     std::vector<ScanTarget> PickList1;  // the chosen targets
