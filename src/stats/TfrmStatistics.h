@@ -147,6 +147,7 @@ class TfrmStatistics : public QWidget {
     QAction* sortedBy_ = nullptr;  // the sort item last applied
     void placePieNote();
     void arrangePieLabels();
+    QLabel* turnCaption_ = nullptr;  // beside ScrollBar2
 
     // Sizes page.
     StatGrid* gridSizes = nullptr;

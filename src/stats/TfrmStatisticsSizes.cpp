@@ -54,7 +54,7 @@ QLabel* cell(const QString& text, const QString& name, QWidget* parent,
     auto* l = new QLabel(text, parent);
     if (!name.isEmpty()) l->setObjectName(name);
     l->setAlignment(align);
-    l->setMinimumHeight(kOverhangRow);
+    l->setContentsMargins(6, 0, 6, 0);
     return l;
 }
 
@@ -131,12 +131,9 @@ QWidget* TfrmStatistics::buildSizesPage() {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(choiceBox);
     bottom->addStretch(1);
-    auto* listing = new QHBoxLayout;
-    listing->addWidget(gridSizes, 0);
-    listing->addStretch(1);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Chart1, 1);
-    layout->addLayout(listing, 1);
+    layout->addWidget(gridSizes, 1, Qt::AlignLeft | Qt::AlignTop);
     layout->addLayout(bottom);
     return page;
 }
@@ -157,7 +154,11 @@ void TfrmStatistics::fillGridSizes() {
     gridSizes->fitColumns();
     int width = gridSizes->frameWidth() * 2;
     for (int c = 0; c < 3; ++c) width += gridSizes->columnWidth(c);
-    gridSizes->setMaximumWidth(width + gridSizes->verticalScrollBar()->sizeHint().width());
+    gridSizes->setFixedWidth(width + gridSizes->verticalScrollBar()->sizeHint().width());
+    // As tall as its twelve rows, no empty box below them.
+    gridSizes->setMaximumHeight(gridSizes->horizontalHeader()->sizeHint().height() +
+                                gridSizes->verticalHeader()->length() +
+                                gridSizes->frameWidth() * 2 + 2);
     gridSizes->scrollToTop();
 }
 
@@ -222,6 +223,7 @@ QWidget* TfrmStatistics::buildOverhangPage() {
     static const char* const kFat32[] = {"Less than 8GB", "Less than 16GB", "Less than 32GB",
                                          "32GB or more", ""};
     static const char* const kClusters[] = {"4K", "8K", "16K", "32K", "64K"};
+    for (int r = 0; r <= 5; ++r) overhangTable->setRowMinimumHeight(r, kOverhangRow);
     for (int r = 0; r < 5; ++r) {
         overhangTable->addWidget(cell(QLatin1String(kPartitions[r]), QString(), table), r + 1, 1);
         overhangTable->addWidget(cell(QLatin1String(kFat32[r]), QString(), table), r + 1, 2);
@@ -295,7 +297,6 @@ QWidget* TfrmStatistics::buildOverhangPage() {
     totals->setHorizontalSpacing(8);
     auto* totalCaption = new QLabel(QStringLiteral("Total file sizes:"), pnlOverhang);
     lblSize = cell(QString(), QStringLiteral("lblSize"), pnlOverhang);
-    lblSize->setMinimumHeight(0);
     lblLbl = new QLabel(QStringLiteral("Actual space used:"), pnlOverhang);
     lblLbl->setObjectName(QStringLiteral("lblLbl"));
     lblNumFiles = new QLabel(pnlOverhang);

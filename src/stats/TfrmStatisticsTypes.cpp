@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QPieSeries>
@@ -110,7 +111,7 @@ QWidget* TfrmStatistics::buildTypesPage() {
     chart->setMargins(QMargins(8, 8, 8, 8));
     Series2 = new QPieSeries(chart);
     Series2->setObjectName(QStringLiteral("Series2"));
-    Series2->setPieSize(0.62);
+    Series2->setPieSize(0.7);
     chart->addSeries(Series2);
     chart->legend()->hide();
     chartPie->view()->setToolTip(QStringLiteral("Click on pie to toggle animation"));
@@ -159,7 +160,11 @@ QWidget* TfrmStatistics::buildTypesPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(gridTypes, 1);
     layout->addWidget(chartPie, 1);
-    layout->addWidget(ScrollBar2);
+    auto* turn = new QHBoxLayout;
+    turnCaption_ = new QLabel(QStringLiteral("Turn the pie:"), page);
+    turn->addWidget(turnCaption_);
+    turn->addWidget(ScrollBar2, 1);
+    layout->addLayout(turn);
     layout->addLayout(bottom);
     gridTypes->hide();
     btSort->hide();
@@ -198,6 +203,7 @@ void TfrmStatistics::doFileTypes() {
     grid.clear();
     grid.appendRows(std::move(rows));
     gridTypes->fitColumns();
+    // Fitted, not stretched: the printed report takes its widths from these columns.
     gridTypes->scrollToTop();
     rgTypesClick();
 }
@@ -225,6 +231,7 @@ void TfrmStatistics::rgTypesClick() {
     gridTypes->setVisible(listing);
     chartPie->setVisible(!listing);
     ScrollBar2->setVisible(!listing);
+    turnCaption_->setVisible(!listing);
     if (listing) {
         doTotals();
         return;
@@ -238,7 +245,11 @@ void TfrmStatistics::rgTypesClick() {
     for (int row = 0; row < n; ++row) {
         const double value = digitsOnly(gridTypes->cell(row, column)).toDouble();
         if (!(value > 0)) continue;
-        QPieSlice* slice = Series2->append(gridTypes->cell(row, colType), value);
+        // Files without an extension have no type text; their slice still needs a name.
+        const QString type = gridTypes->cell(row, colExtension).isEmpty()
+                                 ? fileTypeText(QStringLiteral("*."))
+                                 : gridTypes->cell(row, colType);
+        QPieSlice* slice = Series2->append(type, value);
         const QColor colour = AColors.entry[row + 1];
         slice->setColor(colour);
         slice->setBorderColor(colour == Qt::white ? QColor(128, 128, 128) : colour.darker(130));
