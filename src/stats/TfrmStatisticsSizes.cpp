@@ -156,9 +156,9 @@ void TfrmStatistics::fillGridSizes() {
     for (int c = 0; c < 3; ++c) width += gridSizes->columnWidth(c);
     gridSizes->setFixedWidth(width + gridSizes->verticalScrollBar()->sizeHint().width());
     // As tall as its twelve rows, no empty box below them.
-    gridSizes->setMaximumHeight(gridSizes->horizontalHeader()->sizeHint().height() +
-                                gridSizes->verticalHeader()->length() +
-                                gridSizes->frameWidth() * 2 + 2);
+    gridSizes->setFixedHeight(gridSizes->horizontalHeader()->sizeHint().height() +
+                              12 * gridSizes->verticalHeader()->defaultSectionSize() +
+                              gridSizes->frameWidth() * 2 + 2);
     gridSizes->scrollToTop();
 }
 
