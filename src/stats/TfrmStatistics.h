@@ -36,6 +36,7 @@ class QLineSeries;
 class QMenu;
 class QPlainTextEdit;
 class QToolButton;
+class QGraphicsSimpleTextItem;
 
 namespace vastel {
 
@@ -139,12 +140,22 @@ class TfrmStatistics : public QWidget {
     QScrollBar* ScrollBar2 = nullptr;
     QGroupBox* rgTypes = nullptr;  // Listing, Pie by Size, Pie by # Files, Pie by Average Size
     QButtonGroup* rgTypesGroup = nullptr;
+    QGraphicsSimpleTextItem* pieNote = nullptr;  // "No files", centred on an empty pie
+    // Sets the tallies and redraws the tally pages as after a walked target, without a walk
+    // (benchmarks and tests use it).
+    void showTallies(const StatTallies& t);
+    QAction* sortedBy_ = nullptr;  // the sort item last applied
+    void placePieNote();
+    void arrangePieLabels();
+    QLabel* turnCaption_ = nullptr;  // beside ScrollBar2
 
     // Sizes page.
     StatGrid* gridSizes = nullptr;
     ChartPanel* Chart1 = nullptr;
     QAbstractBarSeries* Series1 = nullptr;
     QRadioButton *rgSize0 = nullptr, *rgSize1 = nullptr, *rgSize2 = nullptr;
+    QBarCategoryAxis* sizesAxis = nullptr;  // the bucket labels
+    QValueAxis* sizesValueAxis = nullptr;
 
     // Overhang page.
     QLabel* lblCSize[5] = {};  // lblCSize1..5
@@ -156,6 +167,11 @@ class TfrmStatistics : public QWidget {
     QLabel *lblSize = nullptr, *lblLbl = nullptr, *lblNumFiles = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QWidget* pnlCluster = nullptr;
+    QGridLayout* overhangTable = nullptr;
+    // The value of each bar of chartOverhang beside it, from the top (4K) down.
+    QGraphicsSimpleTextItem* overhangLabels[5] = {};
+    QValueAxis* overhangAxis = nullptr;
+    void placeOverhangLabels();
 
     // Access, Created and Modified pages (index 0, 1, 2).
     QPushButton* ageInfo[3] = {};           // SpeedButton1..3
