@@ -183,8 +183,6 @@ class TfrmStatistics : public QWidget {
     QRadioButton* ageListing[3] = {};       // rgAccess0, rgCreate0, rgModify0
     QBarCategoryAxis* ageAxisY[3] = {};     // the bucket labels, "Not recorded" at the bottom
     QValueAxis* ageAxisX[3] = {};
-    // Draws the pages from the given tallies, as after a walked target.
-    void showTallies(const StatTallies& t);
     // A value axis from 0 that holds `max` in round steps; whole numbers for counts. An empty
     // chart gets 0 to 1.
     static void fitValueAxis(QValueAxis* axis, double max, bool whole);

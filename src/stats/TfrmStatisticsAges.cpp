@@ -279,11 +279,6 @@ QWidget* TfrmStatistics::buildCombinedPage() {
     return page;
 }
 
-void TfrmStatistics::showTallies(const StatTallies& t) {
-    tallies_ = t;
-    redrawPages();
-}
-
 void TfrmStatistics::fillGridDates(StatGrid* grid, const QString& heading,
                                    const StatTallies::AgeTally& counts,
                                    const StatTallies::AgeTally& bytes) {
