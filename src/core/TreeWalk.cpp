@@ -130,7 +130,9 @@ void TreeWalk::listFolder(Level& level) {
         if (isDotOrDotDot(e.name, e.length)) continue;
         mode_t type = e.type;
         if (type == 0) {  // the file system does not give types in its listing
-            if (!statWalkEntry(level.fd, e.name, e.length, entry_, stamps_)) continue;
+            if (!statWalkEntry(level.fd, e.name, e.length, entry_, stamps_,
+                               options_.accessStampOnly))
+                continue;
             type = entry_.mode & S_IFMT;
         }
         if (S_ISLNK(type)) continue;  // links are never followed nor listed
@@ -158,8 +160,8 @@ void TreeWalk::enterSubfolder(const char* name, qsizetype length) {
     const int parentFd = levels_[parent].fd;
     // Looked at first without automounting; then opened without following a link, and the
     // folder opened must be the one looked at.
-    if (!statWalkEntry(parentFd, name, length, entry_, stamps_) || !entry_.isDirectory() ||
-        entry_.device != rootDevice_)
+    if (!statWalkEntry(parentFd, name, length, entry_, stamps_, options_.accessStampOnly) ||
+        !entry_.isDirectory() || entry_.device != rootDevice_)
         return;
     for (size_t i = 0; i < depth_; ++i)
         if (levels_[i].inode == entry_.inode && levels_[i].device == entry_.device) return;
@@ -196,7 +198,7 @@ void TreeWalk::scanFiles(Level& level) {
         const size_t length = std::strlen(name);
         position += length + 1;
         if (!proceed()) return;
-        if (!statWalkEntry(fd, name, qsizetype(length), entry_, stamps_))
+        if (!statWalkEntry(fd, name, qsizetype(length), entry_, stamps_, options_.accessStampOnly))
             continue;  // removed since the listing
         if (entry_.isDirectory() || entry_.isSymlink()) continue;
         if (options_.files == FileSelection::Listed && (entry_.attributes & (faHidden | faSysFile)))

@@ -25,6 +25,8 @@ struct WalkOptions {
     qint64 capacity = kDefaultCapacity;  // files the collection can take
     int sliceMs = kJobSliceMs;           // how often the progress sink may run pending events
     int maxOpenFolders = 64;             // folder descriptors kept open along the current path
+    // The sink reads only lastAccess of the stamps: the others stay 0 (less work per file).
+    bool accessStampOnly = false;
 };
 
 }  // namespace vastel

@@ -6,6 +6,7 @@
 #include "core/TreeWalk.h"
 #include "core/Utility.h"
 #include "core/WalkSink.h"
+#include "finders/FieldTexts.h"
 #include "platform/NativePath.h"
 #include "platform/Volumes.h"
 
@@ -164,6 +165,7 @@ DirHogResult runDirHogs(const std::vector<ScanTarget>& targets, const DirHogOpti
     walkOptions.files = FileSelection::All;
     walkOptions.capacity = WalkOptions::kUnlimited;  // the rows have their own limit
     walkOptions.sliceMs = options.sliceMs;
+    walkOptions.accessStampOnly = true;  // a row keeps the latest access only
     TreeWalk walk(walkOptions, collection, progress, stop);
     // No stop test between targets: after a stop each one returns at once.
     for (const ScanTarget& target : targets) {
@@ -198,12 +200,44 @@ QStringList dirHogCells(const DirHogRow& row) {
             fileDateText(row.latest),   displayPath(row.path)};
 }
 
+namespace {
+
+// dirHogCells for many rows: one locale, and each distinct date formatted once.
+QStringList dirHogCells(const DirHogRow& row, const QLocale& locale, StampTexts& dates) {
+    QString percent;
+    if (row.volumeBytes <= 0 || row.size >= row.volumeBytes)
+        percent = QStringLiteral("???");
+    else
+        percent = locale.toString(double(row.size) / double(row.volumeBytes) * 100.0, 'f', 2);
+    return {locale.toString(row.size),
+            percent,
+            QString::number(row.files),
+            QString::number(row.subfolders),
+            row.latest == 0 ? QString() : dates.text(dates.dateIndex(row.latest)),
+            displayPath(row.path)};
+}
+
+// toCaseFolded, without the Unicode tables for the all-ASCII lines of nearly every tree.
+QString caseFolded(QString line) {
+    char16_t* p = reinterpret_cast<char16_t*>(line.data());
+    const char16_t* const end = p + line.size();
+    for (char16_t* q = p; q < end; ++q)
+        if (*q >= 0x80) return std::move(line).toCaseFolded();
+    for (; p < end; ++p)
+        if (*p >= u'A' && *p <= u'Z') *p = char16_t(*p + (u'a' - u'A'));
+    return line;
+}
+
+}  // namespace
+
 void fillDirHogGrid(GridModel& grid, const std::vector<DirHogRow>& rows) {
     std::vector<GridRow> gridRows;
     gridRows.reserve(rows.size());
+    const QLocale locale;
+    StampTexts dates;
     for (const DirHogRow& row : rows) {
         GridRow g;
-        g.cells = dirHogCells(row);
+        g.cells = dirHogCells(row, locale, dates);
         g.path = row.path;
         gridRows.push_back(std::move(g));
     }
@@ -212,8 +246,7 @@ void fillDirHogGrid(GridModel& grid, const std::vector<DirHogRow>& rows) {
     // Folded once: folding inside every comparison costs more than the walk of a big tree.
     std::vector<QString> lines;
     lines.reserve(gridRows.size());
-    for (const GridRow& g : gridRows)
-        lines.push_back(g.cells.join(QLatin1Char('\t')).toCaseFolded());
+    for (const GridRow& g : gridRows) lines.push_back(caseFolded(g.cells.join(QLatin1Char('\t'))));
     std::vector<int> order(gridRows.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
     std::stable_sort(order.begin(), order.end(),
