@@ -3,6 +3,7 @@
 #include "platform/CoarseClock.h"
 #include "platform/WalkEntry.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -78,9 +79,42 @@ bool TreeWalk::scanTarget(const ScanTarget& target) {
     depth_ = 1;
     openFolders_ = fd >= 0 ? 1 : 0;
     rootDevice_ = device;
+    above_.clear();
     nextPump_ = 0;  // the first test shows the target's folder at once
     walkTree();
     return true;
+}
+
+void TreeWalk::scanSubtree(const WalkSubtree& subtree) {
+    if (abort_) return;
+    const int fd = ::open(subtree.path.constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    if (fd < 0) return;
+    dev_t device = 0;
+    ino_t inode = 0;
+    if (!folderIdentity(fd, device, inode) || device != subtree.folder.device ||
+        inode != subtree.folder.inode) {
+        closeFolder(fd);
+        return;
+    }
+    if (levels_.empty()) levels_.emplace_back();
+    Level& root = levels_[0];
+    root.fd = fd;
+    root.device = device;
+    root.inode = inode;
+    root.nameStart = 0;
+    path_ = subtree.path;
+    root.pathEnd = path_.size();
+    root.nextFolder = 0;
+    root.listed = false;
+    release(root.folders);
+    release(root.files);
+    depth_ = 1;
+    openFolders_ = 1;
+    rootDevice_ = subtree.rootDevice;
+    above_ = subtree.above;
+    nextPump_ = 0;
+    walkTree();
 }
 
 void TreeWalk::walkTree() {
@@ -165,12 +199,28 @@ void TreeWalk::enterSubfolder(const char* name, qsizetype length) {
         return;
     for (size_t i = 0; i < depth_; ++i)
         if (levels_[i].inode == entry_.inode && levels_[i].device == entry_.device) return;
+    for (const WalkSubtree::Identity& a : above_)
+        if (a.inode == entry_.inode && a.device == entry_.device) return;
     const int fd = openFolderAt(parentFd, name);
     if (fd < 0) return;  // unreadable folders are skipped silently
     dev_t device = 0;
     ino_t inode = 0;
     if (!folderIdentity(fd, device, inode) || device != entry_.device || inode != entry_.inode) {
         closeFolder(fd);
+        return;
+    }
+    if (options_.splitDepth > 0 && depth_ == size_t(options_.splitDepth) && above_.empty()) {
+        closeFolder(fd);
+        WalkSubtree subtree;
+        subtree.path = path_;
+        if (!subtree.path.endsWith('/')) subtree.path.append('/');
+        subtree.path.append(name, length);
+        subtree.folder = {device, inode};
+        subtree.rootDevice = rootDevice_;
+        subtree.above.reserve(depth_);
+        for (size_t i = 0; i < depth_; ++i)
+            subtree.above.push_back({levels_[i].device, levels_[i].inode});
+        sink_.subtreeFound(subtree);
         return;
     }
     Level& child = levels_[depth_];
