@@ -16,11 +16,12 @@ void walkSubtrees(const std::vector<WalkSubtree>& subtrees, const WalkOptions& o
     own.capacity = WalkOptions::kUnlimited;
     std::atomic<size_t> next{0};
     const auto work = [&] {
+        size_t i = next++;
+        if (i >= subtrees.size()) return;
+        // One walk per thread: its stamp cache and buffers serve all the thread's sub-trees.
         WalkProgress silent;
-        for (size_t i = next++; i < subtrees.size(); i = next++) {
-            TreeWalk walk(own, sinkOf(i), silent, stop);
-            walk.scanSubtree(subtrees[i]);
-        }
+        TreeWalk walk(own, sinkOf(i), silent, stop);
+        for (; i < subtrees.size(); i = next++) walk.scanSubtree(subtrees[i], sinkOf(i));
     };
     if (subtrees.empty()) return;
     const size_t count = std::clamp<size_t>(size_t(std::max(threads, 1)), 1, subtrees.size());

@@ -32,7 +32,7 @@ TreeWalk::TreeWalk(const WalkOptions& options, WalkSink& sink, WalkProgress& pro
                    StopToken& abort)
     : options_(options),
       pattern_(options.pattern),
-      sink_(sink),
+      sink_(&sink),
       progress_(progress),
       abort_(abort) {
     // The root and the folder being read must be open at the same time.
@@ -85,6 +85,11 @@ bool TreeWalk::scanTarget(const ScanTarget& target) {
     return true;
 }
 
+void TreeWalk::scanSubtree(const WalkSubtree& subtree, WalkSink& sink) {
+    sink_ = &sink;
+    scanSubtree(subtree);
+}
+
 void TreeWalk::scanSubtree(const WalkSubtree& subtree) {
     if (abort_) return;
     const int fd = ::open(subtree.path.constData(),
@@ -128,7 +133,7 @@ void TreeWalk::walkTree() {
                 leaveFolder();
                 continue;
             }
-            sink_.folderStarted(path_);
+            sink_->folderStarted(path_);
             listFolder(level);
             continue;
         }
@@ -144,7 +149,7 @@ void TreeWalk::walkTree() {
             continue;
         }
         scanFiles(level);
-        if (!abort_) sink_.folderFinished(path_);
+        if (!abort_) sink_->folderFinished(path_);
         leaveFolder();
     }
 }
@@ -180,7 +185,7 @@ void TreeWalk::listFolder(Level& level) {
             level.files.append(e.name, size_t(e.length) + 1);
         }
     }
-    sink_.folderListed(path_, folders);
+    sink_->folderListed(path_, folders);
 }
 
 void TreeWalk::enterSubfolder(const char* name, qsizetype length) {
@@ -220,7 +225,7 @@ void TreeWalk::enterSubfolder(const char* name, qsizetype length) {
         subtree.above.reserve(depth_);
         for (size_t i = 0; i < depth_; ++i)
             subtree.above.push_back({levels_[i].device, levels_[i].inode});
-        sink_.subtreeFound(subtree);
+        sink_->subtreeFound(subtree);
         return;
     }
     Level& child = levels_[depth_];
@@ -254,14 +259,14 @@ void TreeWalk::scanFiles(Level& level) {
         if (options_.files == FileSelection::Listed && (entry_.attributes & (faHidden | faSysFile)))
             continue;
         const WalkFile file{path_, entry_};
-        if (!sink_.accepts(file)) continue;
+        if (!sink_->accepts(file)) continue;
         if (collected_ >= options_.capacity) {
             full_ = true;
             abort_.request();
             progress_.collectionFull();
             return;
         }
-        sink_.collect(file);
+        sink_->collect(file);
         ++collected_;
     }
 }

@@ -44,6 +44,9 @@ class TreeWalk {
     // A folder that a split walk handed over, walked as that walk would have walked it; a
     // folder that is gone or is no longer the one handed over is skipped silently.
     void scanSubtree(const WalkSubtree& subtree);
+    // The same into another sink, which the walk keeps for what follows: one walk serves many
+    // sub-trees, and its caches with them.
+    void scanSubtree(const WalkSubtree& subtree, WalkSink& sink);
 
     qint64 collected() const { return collected_; }
     bool full() const { return full_; }
@@ -74,7 +77,7 @@ class TreeWalk {
 
     WalkOptions options_;
     WildcardPattern pattern_;
-    WalkSink& sink_;
+    WalkSink* sink_;
     WalkProgress& progress_;
     StopToken& abort_;
 
