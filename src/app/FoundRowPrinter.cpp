@@ -5,6 +5,7 @@
 #include "platform/NativePath.h"
 
 #include <QLocale>
+#include <cstring>
 
 namespace vastel {
 
@@ -12,26 +13,35 @@ namespace {
 using Field = FoundColumns::Field;
 
 bool isAscii(QByteArrayView bytes) {
-    for (const char c : bytes)
-        if (uchar(c) >= 0x80) return false;
-    return true;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    quint64 high = 0;
+    for (; end - p >= 8; p += 8) {
+        quint64 w;
+        std::memcpy(&w, p, 8);
+        high |= w;
+    }
+    for (; p < end; ++p) high |= uchar(*p);
+    return (high & 0x8080808080808080ull) == 0;
 }
 }  // namespace
 
 FoundRowPrinter::FoundRowPrinter(RowPrinter& rows, const FoundColumns& columns)
-    : rows_(rows), columns_(columns), dates_(65536), haveDate_(65536, false) {
+    : rows_(rows), columns_(columns), dateSlots_(65536, 0) {
     // Sizes are formatted here when that gives thousandsText's very texts in this locale.
     groupSeparator_ = QLocale().groupSeparator().toUtf8();
-    fastSizes_ = true;
+    // Six separators and a sign beside 19 digits must fit a size text.
+    fastSizes_ = groupSeparator_.size() <= 6;
     for (const qint64 probe : {qint64(0), qint64(7), qint64(999), qint64(1000), qint64(1234567),
                                qint64(-45678), qint64(9'223'372'036'854'775'807)}) {
-        QByteArray mine;
-        formatSize(mine, probe);
-        if (mine != thousandsText(probe).toUtf8()) fastSizes_ = false;
+        if (!fastSizes_) break;
+        char mine[kSizeTextBytes];
+        if (QByteArrayView(mine, formatSize(mine, probe)) != thousandsText(probe).toUtf8())
+            fastSizes_ = false;
     }
 }
 
-void FoundRowPrinter::formatSize(QByteArray& out, qint64 size) const {
+qsizetype FoundRowPrinter::formatSize(char* out, qint64 size) const {
     char digits[24];
     int n = 0;
     quint64 v = size < 0 ? quint64(0) - quint64(size) : quint64(size);
@@ -39,11 +49,18 @@ void FoundRowPrinter::formatSize(QByteArray& out, qint64 size) const {
         digits[n++] = char('0' + v % 10);
         v /= 10;
     } while (v);
-    if (size < 0) out.append('-');
+    char* p = out;
+    if (size < 0) *p++ = '-';
+    const char* separator = groupSeparator_.constData();
+    const size_t separatorLength = size_t(groupSeparator_.size());
     for (int i = n - 1; i >= 0; --i) {
-        out.append(digits[i]);
-        if (i > 0 && i % 3 == 0) out.append(groupSeparator_);
+        *p++ = digits[i];
+        if (i > 0 && i % 3 == 0) {
+            std::memcpy(p, separator, separatorLength);
+            p += separatorLength;
+        }
     }
+    return p - out;
 }
 
 void FoundRowPrinter::sizeCell(qint64 size) {
@@ -51,9 +68,8 @@ void FoundRowPrinter::sizeCell(qint64 size) {
         rows_.cell(thousandsText(size));
         return;
     }
-    sizeText_.resize(0);
-    formatSize(sizeText_, size);
-    rows_.plainCell(sizeText_);
+    char text[kSizeTextBytes];
+    rows_.plainCell(QByteArrayView(text, formatSize(text, size)));
 }
 
 void FoundRowPrinter::dateCell(quint32 stamp) {
@@ -62,12 +78,15 @@ void FoundRowPrinter::dateCell(quint32 stamp) {
         return;
     }
     // A date text depends on the stamp's date half only.
-    const quint32 day = stamp >> 16;
-    if (!haveDate_[day]) {
-        appendEscapedField(dates_[day], columns_.dateText(stamp).toUtf8());
-        haveDate_[day] = true;
+    quint32& slot = dateSlots_[stamp >> 16];
+    if (slot == 0) {
+        const qsizetype start = dateTexts_.size();
+        appendEscapedField(dateTexts_, columns_.dateText(stamp).toUtf8());
+        dateSpans_.push_back({start, dateTexts_.size() - start});
+        slot = quint32(dateSpans_.size());
     }
-    rows_.plainCell(dates_[day]);
+    const DateSpan& span = dateSpans_[slot - 1];
+    rows_.plainCell(QByteArrayView(dateTexts_.constData() + span.start, span.length));
 }
 
 void FoundRowPrinter::print(const ResultRecord& r) {
@@ -87,13 +106,17 @@ void FoundRowPrinter::print(const WalkFile& file, qint32 type) {
 void FoundRowPrinter::printRow(const Row& r) {
     const QByteArray& folder = r.folder;
     const QByteArrayView name = r.name;
+    bool nameCellIsPath = false;  // the Name cell holds the name's escaped bytes
+    RowPrinter::CellSpan nameCell;
     for (int c = 0; c < columns_.count(); ++c) {
         switch (columns_.field(c)) {
             case Field::Name:
                 // Valid UTF-8 is its own display text.
-                if (isAscii(name) || isValidUtf8(name.toByteArray()))
+                if (isAscii(name) || isValidUtf8(name.toByteArray())) {
                     rows_.cell(name);
-                else
+                    nameCell = rows_.lastCell();
+                    nameCellIsPath = true;
+                } else
                     rows_.cell(displayPath(name.toByteArray()));
                 break;
             case Field::Size:
@@ -137,7 +160,10 @@ void FoundRowPrinter::printRow(const Row& r) {
                 break;
         }
     }
-    rows_.pathCell(folder, name).endRow();
+    if (nameCellIsPath)
+        rows_.pathCell(folder, nameCell).endRow();
+    else
+        rows_.pathCell(folder, name).endRow();
 }
 
 }  // namespace vastel

@@ -21,8 +21,6 @@ class FoundRowPrinter {
     // The same row straight from the walk, without making a record.
     void print(const WalkFile& file, qint32 type);
 
-  private:
-    void dateCell(quint32 stamp);
     // What a row is printed from.
     struct Row {
         // The folder's bytes. RowPrinter::pathCell knows a folder again by its buffer, so this
@@ -35,18 +33,28 @@ class FoundRowPrinter {
         qint32 type;
     };
     void printRow(const Row& row);
+
+  private:
+    void dateCell(quint32 stamp);
     void sizeCell(qint64 size);
-    void formatSize(QByteArray& out, qint64 size) const;
+    static constexpr qsizetype kSizeTextBytes = 64;
+    // The size's text at out (kSizeTextBytes of room); returns its length.
+    qsizetype formatSize(char* out, qint64 size) const;
 
     RowPrinter& rows_;
     const FoundColumns& columns_;
-    std::vector<QByteArray> dates_;  // escaped UTF-8 date texts by the stamp's date half
-    std::vector<bool> haveDate_;
+    // Escaped UTF-8 date texts, one after the other; by the stamp's date half, the number of
+    // the text's span (0: not made yet).
+    struct DateSpan {
+        qsizetype start, length;
+    };
+    std::vector<quint32> dateSlots_;
+    std::vector<DateSpan> dateSpans_;
+    QByteArray dateTexts_;
     std::vector<QByteArray> types_;  // escaped, by type index
     QByteArray lastFolder_, lastFolderText_;
     QByteArray groupSeparator_;  // UTF-8; empty: sizes go through thousandsText
     bool fastSizes_ = false;
-    QByteArray sizeText_;
 };
 
 }  // namespace vastel

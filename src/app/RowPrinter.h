@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <cstdio>
+#include <memory>
 
 namespace vastel {
 
@@ -27,6 +28,13 @@ class RowPrinter {
     // A path given as its folder and a name in it; the folder's escaped text is kept for the
     // next files of the same folder, as a walk hands them over.
     RowPrinter& pathCell(const QByteArray& folder, QByteArrayView name);
+    // Where the last cell's bytes lie in the row being written (valid until endRow).
+    struct CellSpan {
+        qsizetype start = 0, end = 0;
+    };
+    CellSpan lastCell() const { return {cellStart_, size_}; }
+    // pathCell with a name whose escaped bytes are already an earlier cell of this row.
+    RowPrinter& pathCell(const QByteArray& folder, CellSpan escapedName);
     void endRow();
 
     // Writes what is gathered. finish() flushes the stream too and tells whether every write
@@ -35,10 +43,29 @@ class RowPrinter {
     bool finish();
 
   private:
-    void separate();
+    // Room for n more bytes at the end of the buffer; buffer_ holds size_ bytes of output.
+    char* room(qsizetype n) {
+        if (capacity_ - size_ < n) grow(n);
+        return buffer_.get() + size_;
+    }
+    void grow(qsizetype n);
+    void separate() {
+        if (rowStarted_) {
+            *room(1) = '\t';
+            ++size_;
+        }
+        rowStarted_ = true;
+        cellStart_ = size_;
+    }
+    void useFolder(const QByteArray& folder);
+    void append(const char* data, qsizetype n);
+    void appendEscaped(const char* data, qsizetype n);
 
     std::FILE* out_;
-    QByteArray buffer_;
+    std::unique_ptr<char[]> buffer_;
+    qsizetype size_ = 0;
+    qsizetype capacity_ = 0;
+    qsizetype cellStart_ = 0;
     QByteArray folder_;
     QByteArray escapedFolder_;
     bool rowStarted_ = false;

@@ -5,9 +5,14 @@
 #include "finders/DateFinder.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace vastel {
 
@@ -40,15 +45,88 @@ std::optional<QDate> isoDate(const QByteArray& text) {
     return d;
 }
 
-// The collection that prints each row as the walk finds it, in the order found.
+// The collection that prints each row as the walk finds it, in the order found. The rows are
+// made on a thread of their own, batch by batch, while the walk waits for its system calls.
 class DatePrinter : public DateCollection {
   public:
     DatePrinter(const DateOptions& options, RowPrinter& rows)
-        : DateCollection(options), printer_(rows, *foundColumns()) {}
-    void collect(const WalkFile& file) override { printer_.print(file, typeOf(file)); }
+        : DateCollection(options), printer_(rows, *foundColumns()) {
+        batch_ = std::make_unique<Batch>();
+        thread_ = std::thread([this] { printBatches(); });
+    }
+    ~DatePrinter() override { finish(); }
+
+    void collect(const WalkFile& file) override {
+        Batch& b = *batch_;
+        // A copy shares the walk's path: the walk moves to a new buffer when it changes.
+        if (b.folders.empty() || b.folders.back().constData() != file.folder.constData() ||
+            b.folders.back().size() != file.folder.size())
+            b.folders.push_back(file.folder);
+        const DirEntry& e = file.entry;
+        b.rows.push_back({qint32(b.folders.size() - 1), b.names.size(), e.name.size(), e.size,
+                          e.lastWrite, e.lastAccess, e.hasCreation ? e.creation : 0});
+        b.names.append(e.name);
+        if (b.rows.size() >= kBatchRows) hand(std::make_unique<Batch>());
+    }
+
+    // Prints what is left and waits for the printing thread.
+    void finish() {
+        if (!thread_.joinable()) return;
+        hand(nullptr);
+        thread_.join();
+    }
 
   private:
+    static constexpr size_t kBatchRows = 4096;
+    static constexpr size_t kQueuedBatches = 4;  // bounds the memory when the output is slow
+
+    struct PendingRow {
+        qint32 folder;
+        qsizetype nameStart, nameLength;
+        qint64 size;
+        quint32 modified, accessed, created;
+    };
+    struct Batch {
+        std::vector<QByteArray> folders;
+        QByteArray names;
+        std::vector<PendingRow> rows;
+    };
+
+    // Queues the batch being filled and starts the next one; null for the end.
+    void hand(std::unique_ptr<Batch> next) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queue_.size() < kQueuedBatches; });
+        queue_.push_back(std::move(batch_));
+        if (!next) queue_.push_back(nullptr);
+        batch_ = std::move(next);
+        changed_.notify_all();
+    }
+
+    void printBatches() {
+        for (;;) {
+            std::unique_ptr<Batch> b;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return !queue_.empty(); });
+                b = std::move(queue_.front());
+                queue_.pop_front();
+                changed_.notify_all();
+            }
+            if (!b) return;
+            for (const PendingRow& r : b->rows) {
+                const QByteArrayView name(b->names.constData() + r.nameStart, r.nameLength);
+                printer_.printRow({b->folders[size_t(r.folder)], name, r.size, r.modified,
+                                   r.accessed, r.created, typeOfName(name)});
+            }
+        }
+    }
+
     FoundRowPrinter printer_;
+    std::unique_ptr<Batch> batch_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<Batch>> queue_;
+    std::thread thread_;
 };
 
 int runDates(const QByteArrayList& args) {
@@ -127,6 +205,7 @@ int runDates(const QByteArrayList& args) {
     StopToken stop;
     TreeWalk walk(walkOptions, printer, errors, stop);
     walk.scanTargets(commandTargets(paths));
+    printer.finish();
     if (!rows.finish()) {
         std::fprintf(stderr, "vastel-scan dates: cannot write the output: %s\n",
                      std::strerror(errno));

@@ -32,6 +32,8 @@ class DirHogErrors : public CommandTargetErrors {
 int runDirHogCommand(const QByteArrayList& args) {
     DirHogOptions options;
     options.sliceMs = 0;  // no window to keep alive
+    // Folders are read several at a time: a cold disk answers many requests at once faster.
+    options.threads = 8;
     bool scanGiven = false;
     bool optionsEnded = false;
     QByteArrayList paths;

@@ -5,6 +5,9 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+    // The only regular expressions here are Qt's own, each built for one match (the file type
+    // database's globs): compiling them to machine code costs far more than it saves.
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_REGEXP_JIT")) qputenv("QT_ENABLE_REGEXP_JIT", "0");
     QCoreApplication app(argc, argv);
     using vastel::ScanCommand;
     if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0 ||

@@ -9,4 +9,8 @@ namespace vastel {
 QByteArray escapeField(const QByteArray& field);
 void appendEscapedField(QByteArray& line, const QByteArray& field);
 
+// The escaped bytes of data written at out, which has room for 2 * size bytes; returns the
+// end of what was written. Runs of plain bytes are copied whole: output loops call it per cell.
+char* escapeFieldInto(char* out, const char* data, qsizetype size);
+
 }  // namespace vastel

@@ -3,6 +3,7 @@
 #include "platform/CoarseClock.h"
 #include "platform/WalkEntry.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -31,7 +32,7 @@ TreeWalk::TreeWalk(const WalkOptions& options, WalkSink& sink, WalkProgress& pro
                    StopToken& abort)
     : options_(options),
       pattern_(options.pattern),
-      sink_(sink),
+      sink_(&sink),
       progress_(progress),
       abort_(abort) {
     // The root and the folder being read must be open at the same time.
@@ -78,9 +79,47 @@ bool TreeWalk::scanTarget(const ScanTarget& target) {
     depth_ = 1;
     openFolders_ = fd >= 0 ? 1 : 0;
     rootDevice_ = device;
+    above_.clear();
     nextPump_ = 0;  // the first test shows the target's folder at once
     walkTree();
     return true;
+}
+
+void TreeWalk::scanSubtree(const WalkSubtree& subtree, WalkSink& sink) {
+    sink_ = &sink;
+    scanSubtree(subtree);
+}
+
+void TreeWalk::scanSubtree(const WalkSubtree& subtree) {
+    if (abort_) return;
+    const int fd = ::open(subtree.path.constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    if (fd < 0) return;
+    dev_t device = 0;
+    ino_t inode = 0;
+    if (!folderIdentity(fd, device, inode) || device != subtree.folder.device ||
+        inode != subtree.folder.inode) {
+        closeFolder(fd);
+        return;
+    }
+    if (levels_.empty()) levels_.emplace_back();
+    Level& root = levels_[0];
+    root.fd = fd;
+    root.device = device;
+    root.inode = inode;
+    root.nameStart = 0;
+    path_ = subtree.path;
+    root.pathEnd = path_.size();
+    root.nextFolder = 0;
+    root.listed = false;
+    release(root.folders);
+    release(root.files);
+    depth_ = 1;
+    openFolders_ = 1;
+    rootDevice_ = subtree.rootDevice;
+    above_ = subtree.above;
+    nextPump_ = 0;
+    walkTree();
 }
 
 void TreeWalk::walkTree() {
@@ -94,7 +133,7 @@ void TreeWalk::walkTree() {
                 leaveFolder();
                 continue;
             }
-            sink_.folderStarted(path_);
+            sink_->folderStarted(path_);
             listFolder(level);
             continue;
         }
@@ -110,7 +149,7 @@ void TreeWalk::walkTree() {
             continue;
         }
         scanFiles(level);
-        if (!abort_) sink_.folderFinished(path_);
+        if (!abort_) sink_->folderFinished(path_);
         leaveFolder();
     }
 }
@@ -130,7 +169,9 @@ void TreeWalk::listFolder(Level& level) {
         if (isDotOrDotDot(e.name, e.length)) continue;
         mode_t type = e.type;
         if (type == 0) {  // the file system does not give types in its listing
-            if (!statWalkEntry(level.fd, e.name, e.length, entry_, stamps_)) continue;
+            if (!statWalkEntry(level.fd, e.name, e.length, entry_, stamps_,
+                               options_.accessStampOnly))
+                continue;
             type = entry_.mode & S_IFMT;
         }
         if (S_ISLNK(type)) continue;  // links are never followed nor listed
@@ -144,7 +185,7 @@ void TreeWalk::listFolder(Level& level) {
             level.files.append(e.name, size_t(e.length) + 1);
         }
     }
-    sink_.folderListed(path_, folders);
+    sink_->folderListed(path_, folders);
 }
 
 void TreeWalk::enterSubfolder(const char* name, qsizetype length) {
@@ -158,17 +199,33 @@ void TreeWalk::enterSubfolder(const char* name, qsizetype length) {
     const int parentFd = levels_[parent].fd;
     // Looked at first without automounting; then opened without following a link, and the
     // folder opened must be the one looked at.
-    if (!statWalkEntry(parentFd, name, length, entry_, stamps_) || !entry_.isDirectory() ||
-        entry_.device != rootDevice_)
+    if (!statWalkEntry(parentFd, name, length, entry_, stamps_, options_.accessStampOnly) ||
+        !entry_.isDirectory() || entry_.device != rootDevice_)
         return;
     for (size_t i = 0; i < depth_; ++i)
         if (levels_[i].inode == entry_.inode && levels_[i].device == entry_.device) return;
+    for (const WalkSubtree::Identity& a : above_)
+        if (a.inode == entry_.inode && a.device == entry_.device) return;
     const int fd = openFolderAt(parentFd, name);
     if (fd < 0) return;  // unreadable folders are skipped silently
     dev_t device = 0;
     ino_t inode = 0;
     if (!folderIdentity(fd, device, inode) || device != entry_.device || inode != entry_.inode) {
         closeFolder(fd);
+        return;
+    }
+    if (options_.splitDepth > 0 && depth_ == size_t(options_.splitDepth) && above_.empty()) {
+        closeFolder(fd);
+        WalkSubtree subtree;
+        subtree.path = path_;
+        if (!subtree.path.endsWith('/')) subtree.path.append('/');
+        subtree.path.append(name, length);
+        subtree.folder = {device, inode};
+        subtree.rootDevice = rootDevice_;
+        subtree.above.reserve(depth_);
+        for (size_t i = 0; i < depth_; ++i)
+            subtree.above.push_back({levels_[i].device, levels_[i].inode});
+        sink_->subtreeFound(subtree);
         return;
     }
     Level& child = levels_[depth_];
@@ -196,20 +253,20 @@ void TreeWalk::scanFiles(Level& level) {
         const size_t length = std::strlen(name);
         position += length + 1;
         if (!proceed()) return;
-        if (!statWalkEntry(fd, name, qsizetype(length), entry_, stamps_))
+        if (!statWalkEntry(fd, name, qsizetype(length), entry_, stamps_, options_.accessStampOnly))
             continue;  // removed since the listing
         if (entry_.isDirectory() || entry_.isSymlink()) continue;
         if (options_.files == FileSelection::Listed && (entry_.attributes & (faHidden | faSysFile)))
             continue;
         const WalkFile file{path_, entry_};
-        if (!sink_.accepts(file)) continue;
+        if (!sink_->accepts(file)) continue;
         if (collected_ >= options_.capacity) {
             full_ = true;
             abort_.request();
             progress_.collectionFull();
             return;
         }
-        sink_.collect(file);
+        sink_->collect(file);
         ++collected_;
     }
 }

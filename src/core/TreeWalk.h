@@ -41,6 +41,12 @@ class TreeWalk {
     void scanTargets(const std::vector<ScanTarget>& targets);
     // One target; false when it could not be opened.
     bool scanTarget(const ScanTarget& target);
+    // A folder that a split walk handed over, walked as that walk would have walked it; a
+    // folder that is gone or is no longer the one handed over is skipped silently.
+    void scanSubtree(const WalkSubtree& subtree);
+    // The same into another sink, which the walk keeps for what follows: one walk serves many
+    // sub-trees, and its caches with them.
+    void scanSubtree(const WalkSubtree& subtree, WalkSink& sink);
 
     qint64 collected() const { return collected_; }
     bool full() const { return full_; }
@@ -71,7 +77,7 @@ class TreeWalk {
 
     WalkOptions options_;
     WildcardPattern pattern_;
-    WalkSink& sink_;
+    WalkSink* sink_;
     WalkProgress& progress_;
     StopToken& abort_;
 
@@ -79,6 +85,7 @@ class TreeWalk {
     size_t depth_ = 0;
     int openFolders_ = 0;
     dev_t rootDevice_ = 0;
+    std::vector<WalkSubtree::Identity> above_;  // a sub-tree's folders above its root
     QByteArray path_;
     DirEntry entry_;
     LocalStamps stamps_;

@@ -25,6 +25,11 @@ struct WalkOptions {
     qint64 capacity = kDefaultCapacity;  // files the collection can take
     int sliceMs = kJobSliceMs;           // how often the progress sink may run pending events
     int maxOpenFolders = 64;             // folder descriptors kept open along the current path
+    // The sink reads only lastAccess of the stamps: the others stay 0 (less work per file).
+    bool accessStampOnly = false;
+    // Folders this many levels below a target's root (1: its own folders) are handed to the
+    // sink's subtreeFound instead of walked, for a walk of their own (0: none are).
+    int splitDepth = 0;
 };
 
 }  // namespace vastel

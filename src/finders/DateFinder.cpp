@@ -3,6 +3,7 @@
 #include "platform/PackedStamp.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace vastel {
 
@@ -51,6 +52,7 @@ bool QinDateRange(const std::optional<QDate>& date, DateRange when, const QDate&
 
 DateCollection::DateCollection(const DateOptions& options)
     : options_(options),
+      inRange_(65536, kUnknown),
       typeTexts_(std::make_shared<FoundTypes>()),
       columns_(FoundColumns::filesByDate(typeTexts_)) {}
 
@@ -62,8 +64,40 @@ WalkOptions DateCollection::walkOptions() const {
 }
 
 bool DateCollection::accepts(const WalkFile& file) {
-    return QinDateRange(entryDate(file.entry, options_.what), options_.when, options_.start,
-                        options_.end);
+    const DirEntry& e = file.entry;
+    quint32 stamp = 0;
+    switch (options_.what) {
+        case DateKind::Accessed:
+            stamp = e.lastAccess;
+            break;
+        case DateKind::Created:
+            stamp = e.hasCreation ? e.creation : 0;
+            break;
+        case DateKind::Modified:
+            stamp = e.lastWrite;
+            break;
+    }
+    // A stamp's date lies in its upper half: the answer is worked out once per day.
+    quint8& known = stamp ? inRange_[stamp >> 16] : inRange_[0];
+    if (stamp == 0 || known == kUnknown) {
+        const bool in =
+            QinDateRange(entryDate(e, options_.what), options_.when, options_.start, options_.end);
+        if (stamp != 0) {
+            const DosStampParts p = unpackDosStamp(stamp);
+            // A half that is no calendar date falls back to the time itself: not kept.
+            known = QDate(p.year, p.month, p.day).isValid() ? (in ? kIn : kOut) : kAsk;
+        }
+        return in;
+    }
+    if (known == kAsk)
+        return QinDateRange(entryDate(e, options_.what), options_.when, options_.start,
+                            options_.end);
+    return known == kIn;
+}
+
+void DateCollection::setRange(DateRange when) {
+    options_.when = when;
+    std::fill(inRange_.begin(), inRange_.end(), kUnknown);
 }
 
 ResultRecord DateCollection::recordOf(const WalkFile& file) {

@@ -46,7 +46,7 @@ class DateCollection : public WalkSink {
 
     WalkOptions walkOptions() const;
     void setKind(DateKind what) { options_.what = what; }
-    void setRange(DateRange when) { options_.when = when; }
+    void setRange(DateRange when);
     const DateOptions& options() const { return options_; }
 
     bool accepts(const WalkFile& file) override;
@@ -55,6 +55,7 @@ class DateCollection : public WalkSink {
     ResultRecord recordOf(const WalkFile& file);
     // The file's index into the column table's type texts.
     qint32 typeOf(const WalkFile& file) { return typeTexts_->typeOf(file.entry.name); }
+    qint32 typeOfName(QByteArrayView name) { return typeTexts_->typeOf(name); }
 
     std::vector<ResultRecord> takeNew();
     qint64 count() const { return count_; }
@@ -62,7 +63,10 @@ class DateCollection : public WalkSink {
     std::shared_ptr<const FoundColumns> foundColumns() const { return columns_; }
 
   private:
+    enum : quint8 { kUnknown, kIn, kOut, kAsk };
+
     DateOptions options_;
+    std::vector<quint8> inRange_;  // by the upper half of a stamp (its date), for the range
     std::shared_ptr<FoundTypes> typeTexts_;
     std::shared_ptr<FoundColumns> columns_;
     std::vector<ResultRecord> pending_;

@@ -3,14 +3,17 @@
 #include "core/DateTexts.h"
 #include "core/GridModel.h"
 #include "core/SortGrid.h"
+#include "core/SubtreeWalks.h"
 #include "core/TreeWalk.h"
 #include "core/Utility.h"
 #include "core/WalkSink.h"
+#include "finders/FieldTexts.h"
 #include "platform/NativePath.h"
 #include "platform/Volumes.h"
 
 #include <QLocale>
 #include <algorithm>
+#include <memory>
 #include <unordered_set>
 
 namespace vastel {
@@ -148,6 +151,192 @@ class DirHogCollection final : public WalkSink {
     std::unordered_set<FileIdentity, FileIdentityHash> linked_;
 };
 
+// One walk's part of a parallel scan: its events in walk order, with the files that have
+// several links kept aside, so that the parts can be put together as one walk would have met
+// them (the order of the rows, and where such a file counts first).
+class DirHogPiece final : public WalkSink {
+  public:
+    struct Event {
+        enum Kind : quint8 { Row, Linked, Subtree } kind;
+        quint32 index;
+    };
+    struct LinkedFile {
+        dev_t device;
+        ino_t inode;
+        qint64 size;
+        quint32 lastAccess;
+        quint32 tally;
+    };
+    struct PieceRow {
+        QByteArray path;
+        quint32 tally;
+    };
+
+    DirHogPiece(DirHogScan scan, bool top) : scan_(scan), top_(top) {
+        if (!top_ && scan_ == DirHogScan::Main) tallies.emplace_back();  // the whole sub-tree
+    }
+
+    void folderStarted(const QByteArray& folder) override {
+        if (scan_ == DirHogScan::All) {
+            open_.push_back(quint32(tallies.size()));
+            tallies.emplace_back();
+            return;
+        }
+        if (!top_) {
+            ++tallies[0].subfolders;  // every folder entered lies below a main folder
+            return;
+        }
+        ++depth_;
+        if (depth_ == 2) {
+            main_ = qint32(tallies.size());
+            tallies.emplace_back();
+            mainPath_ = folder;
+        } else if (depth_ > 2) {
+            ++tallies[size_t(main_)].subfolders;
+        }
+    }
+
+    void folderListed(const QByteArray&, qint64 folders) override {
+        if (scan_ == DirHogScan::All && !open_.empty()) {
+            tallies[open_.back()].subfolders = folders;
+            tallies[open_.back()].listed = true;
+        }
+    }
+
+    void collect(const WalkFile& file) override {
+        qint32 tally = -1;
+        if (scan_ == DirHogScan::All)
+            tally = open_.empty() ? -1 : qint32(open_.back());
+        else if (!top_)
+            tally = 0;
+        else if (depth_ >= 2)
+            tally = main_;
+        if (tally < 0) return;
+        const DirEntry& e = file.entry;
+        if (e.links > 1) {
+            events.push_back({Event::Linked, quint32(linked.size())});
+            linked.push_back({e.device, e.inode, e.size, e.lastAccess, quint32(tally)});
+            return;
+        }
+        Tally& t = tallies[size_t(tally)];
+        t.size += e.size;
+        ++t.files;
+        t.latest = std::max(t.latest, e.lastAccess);
+    }
+
+    void folderFinished(const QByteArray& folder) override {
+        if (scan_ == DirHogScan::All) {
+            if (open_.empty()) return;
+            const quint32 tally = open_.back();
+            open_.pop_back();
+            if (tallies[tally].listed) addRow(folder, tally);
+            return;
+        }
+        if (!top_) return;
+        if (depth_ == 2 && main_ >= 0) {
+            addRow(mainPath_, quint32(main_));
+            main_ = -1;
+        }
+        --depth_;
+    }
+
+    void subtreeFound(const WalkSubtree& subtree) override {
+        events.push_back({Event::Subtree, quint32(subtrees.size())});
+        subtrees.push_back(subtree);
+        subtreeMain.push_back(main_);
+    }
+
+    std::vector<Tally> tallies;
+    std::vector<PieceRow> rows;
+    std::vector<LinkedFile> linked;
+    std::vector<Event> events;
+    std::vector<WalkSubtree> subtrees;  // the top walk's hand-overs
+    std::vector<qint32> subtreeMain;    // Main: the tally of the main folder each lies in
+
+  private:
+    void addRow(const QByteArray& path, quint32 tally) {
+        events.push_back({Event::Row, quint32(rows.size())});
+        rows.push_back({path, tally});
+    }
+
+    DirHogScan scan_;
+    bool top_;
+    std::vector<quint32> open_;  // All: the tallies of the folders on the current path
+    int depth_ = 0;              // Main, top walk: 1 for the root, 2 for a main folder
+    qint32 main_ = -1;
+    QByteArray mainPath_;
+};
+
+// The top levels walked first, then the sub-trees below the main folders on several threads.
+void scanTargetInParallel(const ScanTarget& target, const DirHogOptions& options,
+                          const WalkOptions& walkOptions, TreeWalk& topWalk, DirHogPiece& top,
+                          WalkProgress& progress, StopToken& stop, DirHogResult& result,
+                          std::unordered_set<FileIdentity, FileIdentityHash>& linked,
+                          qint64 volumeBytes) {
+    topWalk.scanTarget(target);
+    std::vector<std::unique_ptr<DirHogPiece>> pieces;
+    pieces.reserve(top.subtrees.size());
+    for (size_t i = 0; i < top.subtrees.size(); ++i)
+        pieces.push_back(std::make_unique<DirHogPiece>(options.scan, false));
+    walkSubtrees(
+        top.subtrees, walkOptions, options.threads,
+        [&](size_t i) -> WalkSink& { return *pieces[i]; }, stop);
+
+    // A file with several links counts where one walk would have met it first.
+    const auto resolve = [&](DirHogPiece& piece, quint32 index) {
+        const DirHogPiece::LinkedFile& f = piece.linked[index];
+        if (!linked.insert(FileIdentity{f.device, f.inode}).second) return;
+        Tally& t = piece.tallies[f.tally];
+        t.size += f.size;
+        ++t.files;
+        t.latest = std::max(t.latest, f.lastAccess);
+    };
+    for (const DirHogPiece::Event& e : top.events) {
+        if (e.kind == DirHogPiece::Event::Linked) resolve(top, e.index);
+        if (e.kind != DirHogPiece::Event::Subtree) continue;
+        DirHogPiece& piece = *pieces[e.index];
+        for (const DirHogPiece::Event& inner : piece.events)
+            if (inner.kind == DirHogPiece::Event::Linked) resolve(piece, inner.index);
+    }
+    if (options.scan == DirHogScan::Main) {
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (top.subtreeMain[i] < 0) continue;
+            const Tally& part = pieces[i]->tallies[0];
+            Tally& main = top.tallies[size_t(top.subtreeMain[i])];
+            main.size += part.size;
+            main.files += part.files;
+            main.subfolders += part.subfolders;
+            main.latest = std::max(main.latest, part.latest);
+        }
+    }
+    const auto addRow = [&](const DirHogPiece& piece, quint32 index) {
+        if (result.full) return;
+        if (qint64(result.rows.size()) >= options.capacity) {
+            result.full = true;
+            stop.request();
+            progress.collectionFull();
+            return;
+        }
+        const DirHogPiece::PieceRow& r = piece.rows[index];
+        const Tally& t = piece.tallies[r.tally];
+        DirHogRow row;
+        row.path = r.path;
+        row.size = t.size;
+        row.files = t.files;
+        row.subfolders = t.subfolders;
+        row.latest = t.latest;
+        row.volumeBytes = volumeBytes;
+        result.rows.push_back(std::move(row));
+    };
+    for (const DirHogPiece::Event& e : top.events) {
+        if (e.kind == DirHogPiece::Event::Row) addRow(top, e.index);
+        if (e.kind != DirHogPiece::Event::Subtree) continue;
+        const DirHogPiece& piece = *pieces[e.index];
+        for (const DirHogPiece::Event& inner : piece.events)
+            if (inner.kind == DirHogPiece::Event::Row) addRow(piece, inner.index);
+    }
+}
+
 qint64 volumeBytesOf(const QByteArray& root) {
     DriveSpace space;
     if (!driveSpace(root, space) || !(space.totalBytes > 0)) return 0;
@@ -164,6 +353,21 @@ DirHogResult runDirHogs(const std::vector<ScanTarget>& targets, const DirHogOpti
     walkOptions.files = FileSelection::All;
     walkOptions.capacity = WalkOptions::kUnlimited;  // the rows have their own limit
     walkOptions.sliceMs = options.sliceMs;
+    walkOptions.accessStampOnly = true;  // a row keeps the latest access only
+    if (options.threads > 1) {
+        // Sub-trees from two levels below the root on: the main folders stay whole rows.
+        walkOptions.splitDepth = 2;
+        std::unordered_set<FileIdentity, FileIdentityHash> linked;
+        for (const ScanTarget& target : targets) {
+            if (!targetReady(target)) continue;
+            DirHogPiece top(options.scan, true);
+            TreeWalk walk(walkOptions, top, progress, stop);
+            scanTargetInParallel(target, options, walkOptions, walk, top, progress, stop, result,
+                                 linked, volumeBytesOf(target.root));
+            result.failedTargets += walk.failedTargets();
+        }
+        return result;
+    }
     TreeWalk walk(walkOptions, collection, progress, stop);
     // No stop test between targets: after a stop each one returns at once.
     for (const ScanTarget& target : targets) {
@@ -198,12 +402,44 @@ QStringList dirHogCells(const DirHogRow& row) {
             fileDateText(row.latest),   displayPath(row.path)};
 }
 
+namespace {
+
+// dirHogCells for many rows: one locale, and each distinct date formatted once.
+QStringList dirHogCells(const DirHogRow& row, const QLocale& locale, StampTexts& dates) {
+    QString percent;
+    if (row.volumeBytes <= 0 || row.size >= row.volumeBytes)
+        percent = QStringLiteral("???");
+    else
+        percent = locale.toString(double(row.size) / double(row.volumeBytes) * 100.0, 'f', 2);
+    return {locale.toString(row.size),
+            percent,
+            QString::number(row.files),
+            QString::number(row.subfolders),
+            row.latest == 0 ? QString() : dates.text(dates.dateIndex(row.latest)),
+            displayPath(row.path)};
+}
+
+// toCaseFolded, without the Unicode tables for the all-ASCII lines of nearly every tree.
+QString caseFolded(QString line) {
+    char16_t* p = reinterpret_cast<char16_t*>(line.data());
+    const char16_t* const end = p + line.size();
+    for (char16_t* q = p; q < end; ++q)
+        if (*q >= 0x80) return std::move(line).toCaseFolded();
+    for (; p < end; ++p)
+        if (*p >= u'A' && *p <= u'Z') *p = char16_t(*p + (u'a' - u'A'));
+    return line;
+}
+
+}  // namespace
+
 void fillDirHogGrid(GridModel& grid, const std::vector<DirHogRow>& rows) {
     std::vector<GridRow> gridRows;
     gridRows.reserve(rows.size());
+    const QLocale locale;
+    StampTexts dates;
     for (const DirHogRow& row : rows) {
         GridRow g;
-        g.cells = dirHogCells(row);
+        g.cells = dirHogCells(row, locale, dates);
         g.path = row.path;
         gridRows.push_back(std::move(g));
     }
@@ -212,8 +448,7 @@ void fillDirHogGrid(GridModel& grid, const std::vector<DirHogRow>& rows) {
     // Folded once: folding inside every comparison costs more than the walk of a big tree.
     std::vector<QString> lines;
     lines.reserve(gridRows.size());
-    for (const GridRow& g : gridRows)
-        lines.push_back(g.cells.join(QLatin1Char('\t')).toCaseFolded());
+    for (const GridRow& g : gridRows) lines.push_back(caseFolded(g.cells.join(QLatin1Char('\t'))));
     std::vector<int> order(gridRows.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
     std::stable_sort(order.begin(), order.end(),

@@ -26,6 +26,10 @@ struct DirHogOptions {
     // control, sets the bound.
     qint64 capacity = WalkOptions::kDefaultCapacity;
     int sliceMs = kJobSliceMs;  // how often the progress sink may run pending events
+    // Walks at once. Above 1, the folders below the main folders are walked on as many
+    // threads, with the same rows as one walk gives; the progress sink hears only of the top
+    // levels, and after a stop the rows are those of the folders that were finished.
+    int threads = 1;
 };
 
 // One folder of the result, as values.

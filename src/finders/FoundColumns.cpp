@@ -5,20 +5,30 @@
 #include "platform/NativePath.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace vastel {
 
 qint32 FoundTypes::typeOf(QByteArrayView name) {
-    const qsizetype dot = name.lastIndexOf('.');
+    const void* found = name.isEmpty() ? nullptr : ::memrchr(name.data(), '.', size_t(name.size()));
+    const qsizetype dot = found ? static_cast<const char*>(found) - name.data() : -1;
     const qsizetype length = dot < 0 ? 0 : name.size() - dot;
     if (length <= 8) {
         // Names hold no NUL byte, so the packed bytes tell every short extension apart.
         quint64 key = 0;
         for (qsizetype i = 0; i < length; ++i) key |= quint64(uchar(name[dot + i])) << (8 * i);
+        // A small table in front of the hash: a walk asks once per file.
+        RecentType& recent = recent_[size_t((key * 0x9E3779B97F4A7C15ull) >> 56)];
+        if (recent.index >= 0 && recent.key == key) return recent.index;
         const auto it = byShortExtension_.constFind(key);
-        if (it != byShortExtension_.constEnd()) return it.value();
-        const qint32 index = typeOfLong(name, dot);
-        byShortExtension_.insert(key, index);
+        qint32 index;
+        if (it != byShortExtension_.constEnd()) {
+            index = it.value();
+        } else {
+            index = typeOfLong(name, dot);
+            byShortExtension_.insert(key, index);
+        }
+        recent = {key, index};
         return index;
     }
     return typeOfLong(name, dot);

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,11 @@ class FoundTypes {
     // Extensions of up to eight bytes (nearly all) by their bytes as a number: hashing a number
     // is much cheaper than hashing bytes, and a walk asks once per file.
     QHash<quint64, qint32> byShortExtension_;
+    struct RecentType {
+        quint64 key = 0;
+        qint32 index = -1;  // -1: empty
+    };
+    std::array<RecentType, 256> recent_{};
 };
 
 // The columns of the quick clean and of the files-by-date grid over their records, as a list of

@@ -113,6 +113,54 @@ TEST_F(DirHogFinderTest, HardLinksCountOnceWhereFirstMet) {
     EXPECT_EQ(main.at("Links").files, 1);
 }
 
+TEST_F(DirHogFinderTest, ParallelWalksGiveTheRowsOfOneWalk) {
+    // Links across the split below the main folders, within a sub-tree, and across targets.
+    tree.createFile("Links/sub/deep/one", 4000, kOld, kNew);
+    tree.createFile("Links/sub/deep/more/x", 9, kOld, kOld);
+    tree.createFile("Links/other/y", 11, kOld, kOld);
+    tree.createFile("Music/Rock/Live/Encore/z", 13, kOld, kOld);
+    for (const char* name : {"Links/two", "Links/other/three", "Links/sub/four", "Music/five"})
+        ASSERT_EQ(::link(tree.path("Links/sub/deep/one").constData(), tree.path(name).constData()),
+                  0);
+    TempTree second;
+    second.createFile("S/t/u/v", 21, kOld, kOld);
+    ASSERT_EQ(
+        ::link(tree.path("Links/sub/deep/one").constData(), second.path("S/t/again").constData()),
+        0);
+    const auto run = [&](DirHogScan kind, int threads, qint64 capacity = 1000) {
+        DirHogOptions options;
+        options.scan = kind;
+        options.sliceMs = 0;
+        options.threads = threads;
+        options.capacity = capacity;
+        std::vector<ScanTarget> targets(2);
+        targets[0].root = tree.root();
+        targets[1].root = second.root();
+        Progress progress;
+        StopToken stop;
+        return runDirHogs(targets, options, progress, stop);
+    };
+    const auto same = [](const DirHogResult& a, const DirHogResult& b) {
+        ASSERT_EQ(a.rows.size(), b.rows.size());
+        EXPECT_EQ(a.full, b.full);
+        for (size_t i = 0; i < a.rows.size(); ++i) {
+            SCOPED_TRACE(a.rows[i].path.constData());
+            EXPECT_EQ(a.rows[i].path, b.rows[i].path);
+            EXPECT_EQ(a.rows[i].size, b.rows[i].size);
+            EXPECT_EQ(a.rows[i].files, b.rows[i].files);
+            EXPECT_EQ(a.rows[i].subfolders, b.rows[i].subfolders);
+            EXPECT_EQ(a.rows[i].latest, b.rows[i].latest);
+            EXPECT_EQ(a.rows[i].volumeBytes, b.rows[i].volumeBytes);
+        }
+    };
+    for (DirHogScan kind : {DirHogScan::All, DirHogScan::Main}) {
+        const DirHogResult one = run(kind, 1);
+        ASSERT_GT(one.rows.size(), 3u);
+        for (int threads : {2, 5}) same(one, run(kind, threads));
+        same(run(kind, 1, 3), run(kind, 4, 3));  // a full row list keeps the same first rows
+    }
+}
+
 TEST_F(DirHogFinderTest, FilesOfTwoGibibytesAndMoreCount) {
     const QByteArray big = tree.createFile("Big/sparse", 0, kOld, kOld);
     const qint64 size = (qint64(3) << 30) + 5;
