@@ -9,8 +9,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <mutex>
 #include <thread>
 #include <tuple>
+#include <unordered_set>
 
 namespace vastel {
 
@@ -177,53 +179,63 @@ class Grouping {
         return same;
     }
 
-    // One entry per inode; the entries of sizes shared by two or more files.
+    // One entry per inode; the entries of sizes shared by two or more files. Sorted as plain
+    // values, not through indexes: a whole disk can hold millions of files.
     std::vector<std::vector<qint32>> sizeGroups() {
-        std::vector<qint32> names;
+        struct Name {
+            dev_t device;
+            ino_t inode;
+            qint32 index;
+        };
+        std::vector<Name> names;
         names.reserve(files_.size());
         for (size_t i = 0; i < files_.size(); ++i)
-            if (files_[i].size > 0) names.push_back(qint32(i));
-        const auto identity = [this](qint32 i) {
-            const ContentFile& f = files_[size_t(i)];
-            return std::tuple(f.device, f.inode);
-        };
-        std::sort(names.begin(), names.end(), [&](qint32 a, qint32 b) {
-            return std::tuple(identity(a), a) < std::tuple(identity(b), b);
+            if (files_[i].size > 0) names.push_back({files_[i].device, files_[i].inode, qint32(i)});
+        std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) {
+            return std::tie(a.device, a.inode, a.index) < std::tie(b.device, b.inode, b.index);
         });
+        struct Sized {
+            qint64 size;
+            dev_t device;
+            ino_t inode;
+            qint32 entry;
+        };
+        std::vector<Sized> sized;
+        sized.reserve(names.size());
+        entries_.reserve(names.size());
         for (size_t k = 0; k < names.size();) {
             size_t j = k + 1;
-            while (j < names.size() && identity(names[j]) == identity(names[k])) ++j;
+            while (j < names.size() && names[j].device == names[k].device &&
+                   names[j].inode == names[k].inode)
+                ++j;
             // The name that sorts first stands for the file, whatever order the walk took.
             size_t first = k;
             for (size_t l = k + 1; l < j; ++l)
-                if (files_[size_t(names[l])].path < files_[size_t(names[first])].path) first = l;
+                if (files_[size_t(names[l].index)].path < files_[size_t(names[first].index)].path)
+                    first = l;
             Entry e;
-            const ContentFile& f = files_[size_t(names[first])];
-            e.file = names[first];
+            const ContentFile& f = files_[size_t(names[first].index)];
+            e.file = names[first].index;
             e.size = f.size;
             e.device = f.device;
             e.inode = f.inode;
             for (size_t l = k; l < j; ++l)
-                if (l != first) e.links.push_back(names[l]);
+                if (l != first) e.links.push_back(names[l].index);
+            sized.push_back({e.size, e.device, e.inode, qint32(entries_.size())});
             entries_.push_back(std::move(e));
             k = j;
         }
-
-        std::vector<qint32> order(entries_.size());
-        for (size_t i = 0; i < order.size(); ++i) order[i] = qint32(i);
-        std::sort(order.begin(), order.end(), [this](qint32 a, qint32 b) {
-            const Entry& x = entries_[size_t(a)];
-            const Entry& y = entries_[size_t(b)];
-            return std::tie(x.size, x.device, x.inode) < std::tie(y.size, y.device, y.inode);
+        std::sort(sized.begin(), sized.end(), [](const Sized& a, const Sized& b) {
+            return std::tie(a.size, a.device, a.inode) < std::tie(b.size, b.device, b.inode);
         });
         std::vector<std::vector<qint32>> groups;
-        for (size_t k = 0; k < order.size();) {
+        for (size_t k = 0; k < sized.size();) {
             size_t j = k + 1;
-            while (j < order.size() &&
-                   entries_[size_t(order[j])].size == entries_[size_t(order[k])].size)
-                ++j;
-            if (j - k >= 2)
-                groups.emplace_back(order.begin() + qsizetype(k), order.begin() + qsizetype(j));
+            while (j < sized.size() && sized[j].size == sized[k].size) ++j;
+            if (j - k >= 2) {
+                std::vector<qint32>& g = groups.emplace_back();
+                for (size_t l = k; l < j; ++l) g.push_back(sized[l].entry);
+            }
             k = j;
         }
         return groups;
@@ -268,20 +280,28 @@ class Grouping {
         return order;
     }
 
-    // The first and last 4 KiB of each file; small files whole, in one read, and kept for the
-    // byte comparison while the budget lasts.
+    // Whether another file of this size had this key before: then this one is most likely a
+    // copy, and keeping its bytes spares reading it again for the byte comparison. The first
+    // file of a group is read again; keeping every small file would cost far more memory.
+    bool seenBefore(const Entry& e) {
+        const std::lock_guard<std::mutex> lock(seenMutex_);
+        return !seen_.insert({e.size, e.key.low, e.key.high}).second;
+    }
+
+    // The first and last 4 KiB of each file; small files whole, in one read.
     void readEnds(Entry& e, ContentHasher& hasher, std::vector<char>& scratch) {
         const int fd = open(e);
         if (fd < 0) return;
         bool ok;
         if (e.size <= kWholeRead) {
-            char* into = scratch.data();
-            if (reserveKept(e.size)) {
-                e.kept.reset(new char[size_t(e.size)]);
-                into = e.kept.get();
+            ok = readAll(fd, scratch.data(), e.size, 0);
+            if (ok) {
+                e.key = hasher.hashOf(scratch.data(), size_t(e.size));
+                if (seenBefore(e) && reserveKept(e.size)) {
+                    e.kept.reset(new char[size_t(e.size)]);
+                    std::memcpy(e.kept.get(), scratch.data(), size_t(e.size));
+                }
             }
-            ok = readAll(fd, into, e.size, 0);
-            if (ok) e.key = hasher.hashOf(into, size_t(e.size));
             e.whole = true;
             bytesRead_.fetch_add(e.size, std::memory_order_relaxed);
         } else {
@@ -328,21 +348,12 @@ class Grouping {
         return splitBy(groups, [](const Entry& e) { return e.key; });
     }
 
-    // The whole contents of the files whose ends matched, in large sequential reads; a group
-    // that fits the budget is kept for the byte comparison.
+    // The whole contents of the files whose ends matched, in large sequential reads. They are
+    // not kept: reading them again from the page cache costs less than fresh memory would.
     std::vector<std::vector<qint32>> fullGroups(const std::vector<std::vector<qint32>>& groups) {
         std::vector<std::vector<qint32>> toRead;
-        for (const auto& g : groups) {
-            const Entry& first = entries_[size_t(g.front())];
-            if (first.whole) continue;
-            toRead.push_back(g);
-        }
-        for (const auto& g : toRead) {
-            const qint64 size = entries_[size_t(g.front())].size;
-            if (size > options_.keepBudget / qint64(g.size())) continue;
-            if (!reserveKept(size * qint64(g.size()))) continue;
-            for (const qint32 i : g) entries_[size_t(i)].kept.reset(new char[size_t(size)]);
-        }
+        for (const auto& g : groups)
+            if (!entries_[size_t(g.front())].whole) toRead.push_back(g);
         std::unique_ptr<ContentHasher> hasher = newHasher();
         std::unique_ptr<char[]> block(new char[size_t(kBlock)]);
         for (const qint32 i : byIdentity(toRead)) {
@@ -360,9 +371,8 @@ class Grouping {
                     return {};
                 }
                 const qint64 n = std::min(kBlock, e.size - at);
-                char* into = e.kept ? e.kept.get() + at : block.get();
-                ok = readAll(fd, into, n, at);
-                if (ok) hasher->add(into, size_t(n));
+                ok = readAll(fd, block.get(), n, at);
+                if (ok) hasher->add(block.get(), size_t(n));
                 at += n;
                 bytesRead_.fetch_add(n, std::memory_order_relaxed);
                 progress(ContentStage::Full, false);
@@ -426,6 +436,11 @@ class Grouping {
                 }
                 std::vector<size_t> readable;
                 for (const size_t k : c) {
+                    // Many files side by side make a long step: the token is tested per read.
+                    if (stop_) {
+                        closeAll();
+                        return false;
+                    }
                     Source& s = sources[k];
                     if (s.entry->kept) {
                         s.view = s.entry->kept.get() + at;
@@ -547,6 +562,16 @@ class Grouping {
     std::vector<Entry> entries_;
     std::atomic<qint64> bytesRead_{0};
     std::atomic<qint64> keptBytes_{0};
+    struct Seen {
+        qint64 size;
+        quint64 low, high;
+        friend bool operator==(const Seen&, const Seen&) = default;
+    };
+    struct SeenHash {
+        size_t operator()(const Seen& s) const { return size_t(s.low ^ quint64(s.size)); }
+    };
+    std::mutex seenMutex_;
+    std::unordered_set<Seen, SeenHash> seen_;
     ContentStage stage_ = ContentStage::Sizes;
     std::chrono::steady_clock::time_point lastProgress_;
     ContentGroupResult result_;

@@ -36,8 +36,8 @@ struct ContentGroupOptions {
     // Threads reading the many small files of the ends stage; 0 chooses (two when the
     // machine has two cores and there is enough to read).
     int readers = 0;
-    // Bytes of contents kept in memory to be compared without being read again.
-    qint64 keepBudget = qint64(256) << 20;
+    // Bytes of small files kept in memory to be compared without being read again.
+    qint64 keepBudget = qint64(64) << 20;
 };
 
 // One file of a group: the index of its name in the files given and the other names of the

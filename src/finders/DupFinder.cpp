@@ -495,19 +495,21 @@ struct DupCollection::Impl {
     // file has are handed over without their path: they cannot be in a group.
     std::vector<ResultRecord> contentRecords(StopToken& stop, std::vector<QByteArrayList>& links,
                                              ContentGroupResult& counts) {
-        std::vector<qint64> sorted;
-        sorted.reserve(records.size());
-        for (size_t i = 0; i < records.size(); ++i) sorted.push_back(records[i].size);
-        std::sort(sorted.begin(), sorted.end());
-        const auto shared = [&](qint64 size) {
-            const auto range = std::equal_range(sorted.begin(), sorted.end(), size);
-            return size > 0 && range.second - range.first >= 2;
-        };
+        std::vector<std::pair<qint64, qint32>> bySize;
+        bySize.reserve(records.size());
+        for (size_t i = 0; i < records.size(); ++i) bySize.push_back({records[i].size, qint32(i)});
+        std::sort(bySize.begin(), bySize.end());
+        std::vector<bool> shared(records.size());
+        for (size_t k = 0; k < bySize.size(); ++k)
+            shared[size_t(bySize[k].second)] =
+                bySize[k].first > 0 &&
+                ((k > 0 && bySize[k - 1].first == bySize[k].first) ||
+                 (k + 1 < bySize.size() && bySize[k + 1].first == bySize[k].first));
         std::vector<ContentFile> files(records.size());
         parallelFor(records.size(), 20'000, [&](size_t from, size_t to) {
             for (size_t k = from; k < to; ++k) {
                 const Record& r = records[k];
-                if (!shared(r.size)) continue;
+                if (!shared[k]) continue;
                 ContentFile& f = files[k];
                 f.path = joinPath(folders[size_t(r.folder)].path,
                                   QByteArray::fromRawData(r.nameData, r.nameSize));

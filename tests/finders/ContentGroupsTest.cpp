@@ -263,15 +263,21 @@ TEST(ContentGroups, AFileThatChangesWhileItIsReadIsLeftOut) {
     }
 }
 
-TEST(ContentGroups, StopActsInsideALargeFileAndStagesRunInOrder) {
-    TempTree tree;
-    const QByteArrayList names{"big1", "big2"};
-    constexpr qint64 kSize = qint64(32) << 20;
+// Sparse files: their zeros read fast and take no room.
+std::vector<ContentFile> sparseFiles(TempTree& tree, const QByteArrayList& names, qint64 size) {
     for (const QByteArray& n : names) {
         const QByteArray path = tree.createFileWith(n, {});
-        ASSERT_EQ(::truncate(path.constData(), kSize), 0);  // sparse: zeros read fast
+        EXPECT_EQ(::truncate(path.constData(), size), 0);
     }
-    const std::vector<ContentFile> files = filesOf(tree, names);
+    return filesOf(tree, names);
+}
+
+TEST(ContentGroups, StopActsInsideALargeFileAndStagesRunInOrder) {
+    TempTree tree;
+    // Stopped at the first report of the full contents stage: well before the end of the
+    // first file, as the token is tested between read blocks.
+    constexpr qint64 kLarge = qint64(512) << 20;
+    const std::vector<ContentFile> large = sparseFiles(tree, {"large1", "large2"}, kLarge);
     ContentGroupOptions options;
     std::vector<ContentStage> stages;
     StopToken stop;
@@ -279,14 +285,17 @@ TEST(ContentGroups, StopActsInsideALargeFileAndStagesRunInOrder) {
         if (stages.empty() || stages.back() != stage) stages.push_back(stage);
         if (stage == ContentStage::Full && bytesRead > 2 * 8192) stop.request();
     };
-    const ContentGroupResult result = findContentGroups(files, options, stop);
+    const ContentGroupResult result = findContentGroups(large, options, stop);
     EXPECT_TRUE(result.stopped);
     EXPECT_TRUE(result.groups.empty());
-    EXPECT_LT(result.bytesRead, kSize / 2) << "the stop waited for the end of a file";
+    EXPECT_LT(result.bytesRead, kLarge / 2) << "the stop waited for the end of a file";
     EXPECT_EQ(stages, (std::vector<ContentStage>{ContentStage::Sizes, ContentStage::Ends,
                                                  ContentStage::Full}));
 
     // Not stopped: one group, every byte of both files read twice at most.
+    constexpr qint64 kSize = qint64(8) << 20;
+    const QByteArrayList names{"big1", "big2"};
+    const std::vector<ContentFile> files = sparseFiles(tree, names, kSize);
     stages.clear();
     options.progress = [&](ContentStage stage, qint64) {
         if (stages.empty() || stages.back() != stage) stages.push_back(stage);
