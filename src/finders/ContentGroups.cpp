@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,6 +37,7 @@ constexpr qint64 kEnd = 4096;             // bytes hashed at either end
 constexpr qint64 kWholeRead = 64 * 1024;  // files up to this size are read whole at once
 constexpr qint64 kBlock = 1 << 20;        // read block of the full and confirm stages
 constexpr size_t kSideBySide = 64;        // files of a group compared in one pass
+constexpr size_t kAhead = 64;             // files the ends stage opens ahead of its reads
 constexpr qint64 kSideBySideBuffers = 64 << 20;
 constexpr auto kProgressEvery = std::chrono::milliseconds(25);
 
@@ -78,6 +80,23 @@ bool readAll(int fd, char* into, qint64 size, qint64 offset) {
         done += n;
     }
     return true;
+}
+
+// Reads what the page cache holds without waiting for the disk; the rest, if any, with
+// waiting. Tells whether the disk had to be waited for.
+bool readAllCached(int fd, char* into, qint64 size, qint64 offset, bool& waited) {
+    waited = false;
+    qint64 done = 0;
+    while (done < size) {
+        const iovec v{into + done, size_t(size - done)};
+        const ssize_t n = ::preadv2(fd, &v, 1, off_t(offset + done), RWF_NOWAIT);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // not cached (EAGAIN), not supported, or the end of the file
+        done += n;
+    }
+    if (done == size) return true;
+    waited = true;
+    return readAll(fd, into + done, size - done, offset + done);
 }
 
 class Grouping {
@@ -288,13 +307,22 @@ class Grouping {
         return !seen_.insert({e.size, e.key.low, e.key.high}).second;
     }
 
-    // The first and last 4 KiB of each file; small files whole, in one read.
-    void readEnds(Entry& e, ContentHasher& hasher, std::vector<char>& scratch) {
-        const int fd = open(e);
-        if (fd < 0) return;
-        bool ok;
+    // Asks the disk for the bytes the ends stage reads, without waiting for them.
+    static void prefetchEnds(const Entry& e, int fd) {
         if (e.size <= kWholeRead) {
-            ok = readAll(fd, scratch.data(), e.size, 0);
+            ::posix_fadvise(fd, 0, off_t(e.size), POSIX_FADV_WILLNEED);
+        } else {
+            ::posix_fadvise(fd, 0, kEnd, POSIX_FADV_WILLNEED);
+            ::posix_fadvise(fd, off_t(e.size - kEnd), kEnd, POSIX_FADV_WILLNEED);
+        }
+    }
+
+    // The first and last 4 KiB of a file; small files whole, in one read. Returns whether the
+    // disk had to be waited for; closes the file.
+    bool readEnds(Entry& e, int fd, ContentHasher& hasher, std::vector<char>& scratch) {
+        bool ok, waited = false;
+        if (e.size <= kWholeRead) {
+            ok = readAllCached(fd, scratch.data(), e.size, 0, waited);
             if (ok) {
                 e.key = hasher.hashOf(scratch.data(), size_t(e.size));
                 if (seenBefore(e) && reserveKept(e.size)) {
@@ -305,17 +333,20 @@ class Grouping {
             e.whole = true;
             bytesRead_.fetch_add(e.size, std::memory_order_relaxed);
         } else {
-            ok = readAll(fd, scratch.data(), kEnd, 0) &&
-                 readAll(fd, scratch.data() + kEnd, kEnd, e.size - kEnd);
+            bool tailWaited = false;
+            ok = readAllCached(fd, scratch.data(), kEnd, 0, waited) &&
+                 readAllCached(fd, scratch.data() + kEnd, kEnd, e.size - kEnd, tailWaited);
+            waited = waited || tailWaited;
             if (ok) e.key = hasher.hashOf(scratch.data(), size_t(2 * kEnd));
             bytesRead_.fetch_add(2 * kEnd, std::memory_order_relaxed);
         }
         if (!ok) {
             ::close(fd);
             leaveOut(e, EntryState::Unreadable);
-            return;
+            return waited;
         }
         if (closeUnchanged(e, fd) && e.whole) e.full = e.key;
+        return waited;
     }
 
     int readersFor(size_t files) const {
@@ -326,17 +357,43 @@ class Grouping {
     std::vector<std::vector<qint32>> endsGroups(const std::vector<std::vector<qint32>>& groups) {
         const std::vector<qint32> order = byIdentity(groups);
         std::atomic<size_t> next{0};
-        // Both readers take the next file of one (device, inode) order, so the disk still
-        // sees one mostly ascending sweep.
+        // The files are opened a run at a time. Once a read had to wait for the disk, every
+        // file of a run is asked for as it is opened, so that the disk has many small reads
+        // to serve at once instead of one after another; while the page cache holds the files
+        // that costs nothing. Both readers take the next run of one (device, inode) order, so
+        // the disk still sees one mostly ascending sweep.
+        std::atomic<bool> cold{false};
         const auto work = [&](bool reporting) {
             std::unique_ptr<ContentHasher> hasher = newHasher();
             std::vector<char> scratch(size_t(std::max(kWholeRead, 2 * kEnd)));
+            int fds[kAhead];
             for (;;) {
-                if (stop_) return;
-                const size_t k = next.fetch_add(1, std::memory_order_relaxed);
-                if (k >= order.size()) return;
-                readEnds(entries_[size_t(order[k])], *hasher, scratch);
-                if (reporting) progress(ContentStage::Ends, false);
+                const size_t from = next.fetch_add(kAhead, std::memory_order_relaxed);
+                if (from >= order.size() || stop_) return;
+                const size_t count = std::min(kAhead, order.size() - from);
+                bool prefetching = cold.load(std::memory_order_relaxed);
+                for (size_t i = 0; i < count; ++i) {
+                    Entry& e = entries_[size_t(order[from + i])];
+                    fds[i] = open(e);
+                    if (prefetching && fds[i] >= 0) prefetchEnds(e, fds[i]);
+                }
+                for (size_t i = 0; i < count; ++i) {
+                    if (fds[i] < 0) continue;
+                    if (stop_) {
+                        for (size_t j = i; j < count; ++j)
+                            if (fds[j] >= 0) ::close(fds[j]);
+                        return;
+                    }
+                    Entry& e = entries_[size_t(order[from + i])];
+                    if (readEnds(e, fds[i], *hasher, scratch) && !prefetching) {
+                        cold.store(true, std::memory_order_relaxed);
+                        prefetching = true;
+                        for (size_t j = i + 1; j < count; ++j)
+                            if (fds[j] >= 0)
+                                prefetchEnds(entries_[size_t(order[from + j])], fds[j]);
+                    }
+                    if (reporting) progress(ContentStage::Ends, false);
+                }
             }
         };
         const int readers = readersFor(order.size());
