@@ -163,6 +163,7 @@ TEST(ContentGroups, OnlyEqualBytesGroupWhateverTheHashReadersAndMemory) {
         Hash hash;
         int readers;
         qint64 keepBudget;
+        bool evicted = false;  // out of the page cache: the reads that wait for the disk
     };
     constexpr qint64 kAll = qint64(256) << 20;
     const Case cases[] = {
@@ -172,9 +173,18 @@ TEST(ContentGroups, OnlyEqualBytesGroupWhateverTheHashReadersAndMemory) {
         {"the built-in hash, part kept", Hash::Builtin, 1, 100'000},
         {"every digest equal", Hash::Colliding, 1, kAll},
         {"every digest equal, nothing kept, two readers", Hash::Colliding, 2, 0},
+        {"not in the page cache", Hash::Program, 1, kAll, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        if (c.evicted)
+            for (const ContentFile& file : files) {
+                const int fd = ::open(file.path.constData(), O_RDONLY);
+                ASSERT_GE(fd, 0);
+                ::fsync(fd);
+                ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+                ::close(fd);
+            }
         ContentGroupOptions options;
         options.readers = c.readers;
         options.keepBudget = c.keepBudget;
