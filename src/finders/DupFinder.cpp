@@ -233,6 +233,13 @@ struct DupCollection::Impl {
 
     explicit Impl(const DupOptions& o) : options(o) {}
 
+    void describe(Record& r) {
+        r.type = typeOf(QByteArray::fromRawData(r.nameData, r.nameSize));
+        r.date = stamps.dateIndex(r.modified);
+        r.time = stamps.timeIndex(r.modified);
+        r.access = stamps.dateIndex(r.accessed);
+    }
+
     bool comparesContents() const {
         return options.mode == FinderMode::Duplicates && options.matchMode == kContentMatchMode;
     }
@@ -532,6 +539,7 @@ struct DupCollection::Impl {
                 grouped.push_back(m.file);
             }
         if (grouped.empty()) return {};
+        for (const qint32 i : grouped) describe(records[size_t(i)]);
         rankFields();
         std::vector<std::vector<qint32>> rowsOf(counts.groups.size());
         std::vector<qint32> groupOrder;
@@ -625,14 +633,15 @@ void DupCollection::collect(const WalkFile& file) {
     }
     r.size = e.size;
     r.folder = d->folderOf(file.folder);
-    r.type = d->typeOf(e.name);
-    r.date = d->stamps.dateIndex(e.lastWrite);
-    r.time = d->stamps.timeIndex(e.lastWrite);
-    r.access = d->stamps.dateIndex(e.lastAccess);
     r.modified = e.lastWrite;
     r.accessed = e.lastAccess;
+    if (d->comparesContents()) {
+        // Types and stamp texts only for the files that end up in a group: most never do.
+        d->identities.push_back({e.device, e.inode});
+    } else {
+        d->describe(r);
+    }
     d->records.push_back(r);
-    if (d->comparesContents()) d->identities.push_back({e.device, e.inode});
 }
 
 qint64 DupCollection::count() const { return qint64(d->records.size()); }
