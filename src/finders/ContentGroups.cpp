@@ -222,24 +222,33 @@ class Grouping {
         std::vector<Sized> sized;
         sized.reserve(names.size());
         entries_.reserve(names.size());
+        std::vector<qint32> same;
         for (size_t k = 0; k < names.size();) {
             size_t j = k + 1;
             while (j < names.size() && names[j].device == names[k].device &&
                    names[j].inode == names[k].inode)
                 ++j;
-            // The name that sorts first stands for the file, whatever order the walk took.
-            size_t first = k;
-            for (size_t l = k + 1; l < j; ++l)
-                if (files_[size_t(names[l].index)].path < files_[size_t(names[first].index)].path)
-                    first = l;
+            // The name that sorts first stands for the file, whatever order the walk took; a
+            // name met twice (targets that overlap) is one name.
+            same.clear();
+            for (size_t l = k; l < j; ++l) same.push_back(names[l].index);
+            if (same.size() > 1) {
+                const auto pathOf = [this](qint32 i) -> const QByteArray& {
+                    return files_[size_t(i)].path;
+                };
+                std::sort(same.begin(), same.end(),
+                          [&](qint32 a, qint32 b) { return pathOf(a) < pathOf(b); });
+                same.erase(std::unique(same.begin(), same.end(),
+                                       [&](qint32 a, qint32 b) { return pathOf(a) == pathOf(b); }),
+                           same.end());
+            }
             Entry e;
-            const ContentFile& f = files_[size_t(names[first].index)];
-            e.file = names[first].index;
+            const ContentFile& f = files_[size_t(same.front())];
+            e.file = same.front();
             e.size = f.size;
             e.device = f.device;
             e.inode = f.inode;
-            for (size_t l = k; l < j; ++l)
-                if (l != first) e.links.push_back(names[l].index);
+            e.links.assign(same.begin() + 1, same.end());
             sized.push_back({e.size, e.device, e.inode, qint32(entries_.size())});
             entries_.push_back(std::move(e));
             k = j;
