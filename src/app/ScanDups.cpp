@@ -15,15 +15,16 @@ namespace {
 const char kUsage[] =
     "Usage: vastel-scan dups --mode N [OPTIONS] TARGET...\n"
     "       vastel-scan hogs [OPTIONS] TARGET...\n"
-    "  --mode N        match mode 0-6: 0 filename, 1 filename and size, 2 filename, size\n"
+    "  --mode N        match mode 0-7: 0 filename, 1 filename and size, 2 filename, size\n"
     "                  and modify date/time, 3 size, 4 size and modify date/time,\n"
-    "                  5 size and type, 6 type and modify date/time\n"
+    "                  5 size and type, 6 type and modify date/time, 7 identical content\n"
     "  --pattern P     wildcard pattern of the files (default *.*)\n"
     "  --larger N      size >= N (the default, with N = 250)\n"
     "  --smaller N     size <= N\n"
     "  --between N M   N <= size <= M\n"
     "  --unit U        bytes or KB (default KB)\n"
-    "Prints the grid's cells separated by TAB, then the file's full path.\n";
+    "Prints the grid's cells separated by TAB, then the file's full path. Mode 7 puts an\n"
+    "empty line between groups and the file's other names (hard links) after its path.\n";
 
 int usage(const char* problem = nullptr, const QByteArray& detail = {}) {
     if (problem) std::fprintf(stderr, "vastel-scan: %s%s\n", problem, detail.constData());
@@ -71,7 +72,8 @@ int runFinder(const QByteArrayList& args, FinderMode mode) {
             optionsEnded = true;
         } else if (a == "--mode" && mode == FinderMode::Duplicates) {
             qint64 m = 0;
-            if (!numberValue(m) || m > 6) return usage("--mode needs a number from 0 to 6");
+            if (!numberValue(m) || m > kContentMatchMode)
+                return usage("--mode needs a number from 0 to 7");
             options.matchMode = int(m);
             modeGiven = true;
         } else if (a == "--pattern") {
@@ -107,14 +109,27 @@ int runFinder(const QByteArrayList& args, FinderMode mode) {
 
     RowPrinter rows;
     const int columns = run.columns->count();
-    for (const ResultRecord& record : run.records) {
+    const bool content = options.matchMode == kContentMatchMode;
+    for (size_t k = 0; k < run.records.size(); ++k) {
+        const ResultRecord& record = run.records[k];
+        // Two groups of one size may follow each other: the shade tells where one ends.
+        if (content && k > 0 && record.shade != run.records[k - 1].shade) rows.endRow();
         for (int c = 0; c < columns; ++c) rows.cell(run.columns->text(record, c));
-        rows.cell(record.path).endRow();
+        rows.cell(record.path);
+        if (content)
+            for (const QByteArray& link : run.links[k]) rows.cell(link);
+        rows.endRow();
     }
     if (!rows.finish()) {
         std::fprintf(stderr, "vastel-scan: cannot write the output: %s\n", std::strerror(errno));
         return 1;
     }
+    if (run.content.changed > 0 || run.content.unreadable > 0)
+        std::fprintf(stderr,
+                     "vastel-scan: left out %lld files that changed while read and %lld that "
+                     "could not be read\n",
+                     static_cast<long long>(run.content.changed),
+                     static_cast<long long>(run.content.unreadable));
     return run.summary.failedTargets > 0 ? 1 : 0;
 }
 

@@ -51,6 +51,11 @@ const QStringList& matchModeTexts() {
     return texts;
 }
 
+const QString& contentMatchModeText() {
+    static const QString text = QStringLiteral("Identical content");
+    return text;
+}
+
 const QStringList& duplicateHeaders() {
     static const QStringList headers{
         QStringLiteral("Filename"), QStringLiteral("Size"),   QStringLiteral("Modified"),
@@ -214,6 +219,12 @@ struct DupCollection::Impl {
     QHash<QByteArray, qint32> typeOfExtension;
     StampTexts stamps;
     qint32 lastFolder = -1;
+    // Content mode: the file behind each record, by record.
+    struct Identity {
+        dev_t device;
+        ino_t inode;
+    };
+    std::vector<Identity> identities;
 
     // Set after the walk.
     std::vector<qint64> sizes;  // distinct sizes, ascending
@@ -221,6 +232,17 @@ struct DupCollection::Impl {
     std::vector<qint32> sizeRank, stampRank, folderRank, typeRank;
 
     explicit Impl(const DupOptions& o) : options(o) {}
+
+    void describe(Record& r) {
+        r.type = typeOf(QByteArray::fromRawData(r.nameData, r.nameSize));
+        r.date = stamps.dateIndex(r.modified);
+        r.time = stamps.timeIndex(r.modified);
+        r.access = stamps.dateIndex(r.accessed);
+    }
+
+    bool comparesContents() const {
+        return options.mode == FinderMode::Duplicates && options.matchMode == kContentMatchMode;
+    }
 
     QByteArrayView nameKeyOf(const Record& r) const {
         return r.unicodeKey < 0 ? r.name() : QByteArrayView(unicodeKeys[size_t(r.unicodeKey)]);
@@ -264,6 +286,7 @@ struct DupCollection::Impl {
             case 3:
             case 4:
             case 5:
+            case kContentMatchMode:
                 return {F::Size, F::Name, F::Date, F::Time, F::Access, F::Folder, F::Type};
             case 6:
                 return {F::Type, F::Date, F::Time, F::Name, F::Size, F::Access, F::Folder};
@@ -378,6 +401,7 @@ struct DupCollection::Impl {
             case 3:
             case 4:
             case 5:
+            case kContentMatchMode:
                 e.k1 = sizeR;
                 e.k2 = namePrefix(nameKeyOf(r), 0);
                 break;
@@ -394,15 +418,19 @@ struct DupCollection::Impl {
         return e;
     }
 
-    // The collection in the order of its lines.
-    std::vector<qint32> sortedOrder() const {
+    // The collection (or the records listed) in the order of its lines.
+    std::vector<qint32> sortedOrder(const std::vector<qint32>* only = nullptr) const {
         const std::vector<Field> fields = lineFields();
         const bool packStamps =
             stamps.size() < (size_t(1) << 20) && types.size() < (size_t(1) << 24);
         std::vector<SortEntry> entries;
-        entries.reserve(records.size());
-        for (size_t i = 0; i < records.size(); ++i)
-            entries.push_back(entryOf(qint32(i), packStamps));
+        entries.reserve(only ? only->size() : records.size());
+        if (only) {
+            for (const qint32 i : *only) entries.push_back(entryOf(i, packStamps));
+        } else {
+            for (size_t i = 0; i < records.size(); ++i)
+                entries.push_back(entryOf(qint32(i), packStamps));
+        }
         std::sort(entries.begin(), entries.end(), [&](const SortEntry& x, const SortEntry& y) {
             if (x.k1 != y.k1) return x.k1 < y.k1;
             if (x.k2 != y.k2) return x.k2 < y.k2;
@@ -470,6 +498,79 @@ struct DupCollection::Impl {
         return out;
     }
 
+    // Content mode: the groups of equal bytes among the records. Files of a size no other
+    // file has are handed over without their path: they cannot be in a group.
+    std::vector<ResultRecord> contentRecords(StopToken& stop, std::vector<QByteArrayList>& links,
+                                             ContentGroupResult& counts) {
+        std::vector<std::pair<qint64, qint32>> bySize;
+        bySize.reserve(records.size());
+        for (size_t i = 0; i < records.size(); ++i) bySize.push_back({records[i].size, qint32(i)});
+        std::sort(bySize.begin(), bySize.end());
+        std::vector<bool> shared(records.size());
+        for (size_t k = 0; k < bySize.size(); ++k)
+            shared[size_t(bySize[k].second)] =
+                bySize[k].first > 0 &&
+                ((k > 0 && bySize[k - 1].first == bySize[k].first) ||
+                 (k + 1 < bySize.size() && bySize[k + 1].first == bySize[k].first));
+        std::vector<ContentFile> files(records.size());
+        parallelFor(records.size(), 20'000, [&](size_t from, size_t to) {
+            for (size_t k = from; k < to; ++k) {
+                const Record& r = records[k];
+                if (!shared[k]) continue;
+                ContentFile& f = files[k];
+                f.path = joinPath(folders[size_t(r.folder)].path,
+                                  QByteArray::fromRawData(r.nameData, r.nameSize));
+                f.size = r.size;
+                f.device = identities[k].device;
+                f.inode = identities[k].inode;
+            }
+        });
+        ContentGroupOptions contentOptions;
+        contentOptions.progress = options.contentProgress;
+        counts = findContentGroups(files, contentOptions, stop);
+
+        std::vector<qint32> groupOf(records.size(), -1);
+        std::vector<const ContentMember*> memberOf(records.size(), nullptr);
+        std::vector<qint32> grouped;
+        for (size_t g = 0; g < counts.groups.size(); ++g)
+            for (const ContentMember& m : counts.groups[g].members) {
+                groupOf[size_t(m.file)] = qint32(g);
+                memberOf[size_t(m.file)] = &m;
+                grouped.push_back(m.file);
+            }
+        if (grouped.empty()) return {};
+        for (const qint32 i : grouped) describe(records[size_t(i)]);
+        rankFields();
+        std::vector<std::vector<qint32>> rowsOf(counts.groups.size());
+        std::vector<qint32> groupOrder;
+        for (const qint32 i : sortedOrder(&grouped)) {
+            std::vector<qint32>& rows = rowsOf[size_t(groupOf[size_t(i)])];
+            if (rows.empty()) groupOrder.push_back(groupOf[size_t(i)]);
+            rows.push_back(i);
+        }
+        std::vector<qint32> listed;
+        std::vector<GridShade> shades;
+        listed.reserve(grouped.size());
+        shades.reserve(grouped.size());
+        links.assign(grouped.size(), {});
+        GridShade shade = GridShade::B;
+        for (const qint32 g : groupOrder) {
+            shade = shade == GridShade::A ? GridShade::B : GridShade::A;
+            for (const qint32 i : rowsOf[size_t(g)]) {
+                for (const qint32 l : memberOf[size_t(i)]->links) {
+                    const Record& r = records[size_t(l)];
+                    links[listed.size()]
+                        << joinPath(folders[size_t(r.folder)].path,
+                                    QByteArray::fromRawData(r.nameData, r.nameSize));
+                }
+                listed.push_back(i);
+                shades.push_back(shade);
+            }
+        }
+        counts.groups.clear();
+        return makeRecords(listed, shades);
+    }
+
     std::vector<ResultRecord> gridRecords() {
         if (records.empty()) return {};
         rankFields();
@@ -532,12 +633,14 @@ void DupCollection::collect(const WalkFile& file) {
     }
     r.size = e.size;
     r.folder = d->folderOf(file.folder);
-    r.type = d->typeOf(e.name);
-    r.date = d->stamps.dateIndex(e.lastWrite);
-    r.time = d->stamps.timeIndex(e.lastWrite);
-    r.access = d->stamps.dateIndex(e.lastAccess);
     r.modified = e.lastWrite;
     r.accessed = e.lastAccess;
+    if (d->comparesContents()) {
+        // Types and stamp texts only for the files that end up in a group: most never do.
+        d->identities.push_back({e.device, e.inode});
+    } else {
+        d->describe(r);
+    }
     d->records.push_back(r);
 }
 
@@ -545,9 +648,14 @@ qint64 DupCollection::count() const { return qint64(d->records.size()); }
 
 void DupCollection::clear() { d = std::make_unique<Impl>(d->options); }
 
-DupRecords DupCollection::takeRecords() {
+DupRecords DupCollection::takeRecords(StopToken* stop) {
     DupRecords found;
-    found.records = d->gridRecords();
+    if (d->comparesContents()) {
+        StopToken never;
+        found.records = d->contentRecords(stop ? *stop : never, found.links, found.content);
+    } else {
+        found.records = d->gridRecords();
+    }
     // The column table takes over the texts the scan made: the grid shows the same texts.
     std::vector<QString> typeTexts;
     typeTexts.reserve(d->types.size());
@@ -570,9 +678,13 @@ DupRun runDupFinder(const std::vector<ScanTarget>& targets, const QByteArray& pa
     walk.scanTargets(targets);
     DupRun run;
     run.summary = walk.summary();
-    DupRecords found = collection.takeRecords();
+    // A full collection stops the walk through the token; what it holds is still compared.
+    StopToken afterFull;
+    DupRecords found = collection.takeRecords(run.summary.full ? &afterFull : &abort);
     run.columns = found.columns;
     run.records = std::move(found.records);
+    run.links = std::move(found.links);
+    run.content = std::move(found.content);
     if (options.mode == FinderMode::FileHogs && run.records.size() > 1) {
         GridModel grid(fileHogHeaders());
         grid.setRecords(run.columns, std::move(run.records));

@@ -330,7 +330,7 @@ TEST(ScanDupsCommand, RowsInGridOrderWithEscapedCellsAndTheExactPath) {
 
 TEST(ScanDupsCommand, BadArgumentsAndMissingTargets) {
     EXPECT_EQ(scan({"dups", "/tmp"}).code, 2);  // no --mode
-    EXPECT_EQ(scan({"dups", "--mode", "7", "/tmp"}).code, 2);
+    EXPECT_EQ(scan({"dups", "--mode", "8", "/tmp"}).code, 2);
     EXPECT_EQ(scan({"hogs", "--mode", "1", "/tmp"}).code, 2);
     EXPECT_EQ(scan({"hogs", "--unit", "MB", "/tmp"}).code, 2);
     EXPECT_EQ(scan({"hogs", "--larger", "ten", "/tmp"}).code, 2);
