@@ -32,8 +32,7 @@ std::vector<ResultRecord> makeRecords(int n) {
     for (int i = 0; i < n; ++i) {
         ResultRecord& r = records[size_t(i)];
         const QByteArray folder = "/home/user/Documents/project" + QByteArray::number(i / 10);
-        r.path = joinPath(folder, "report-" + QByteArray::number(i) + ".pdf");
-        r.folderLength = quint32(folder.size());
+        r.setPath(joinPath(folder, "report-" + QByteArray::number(i) + ".pdf"), folder.size());
         r.size = qint64(random() % 50'000'000);
         r.modified =
             packDosStamp(2015 + int(random() % 9), 1 + int(random() % 12), 1 + int(random() % 28),
@@ -77,7 +76,7 @@ int main(int argc, char** argv) {
         for (size_t k = 0; k < source.size(); ++k) {
             for (int c = 0; c < columns->count(); ++c)
                 rows[k].cells.append(columns->text(source[k], c));
-            rows[k].path = source[k].path;
+            rows[k].path = source[k].path();
             rows[k].path.detach();  // a row owns its path
         }
         GridModel grid(fileHogHeaders());
@@ -91,7 +90,10 @@ int main(int argc, char** argv) {
     before = heapInUse();
     {
         std::vector<ResultRecord> records = source;
-        for (ResultRecord& r : records) r.path.detach();
+        for (ResultRecord& r : records) {
+            const QByteArray path = r.path();
+            r.setPath(QByteArray(path.constData(), path.size()), r.folder().size());
+        }
         GridModel grid(fileHogHeaders());
         grid.setRecords(columns, std::move(records));
         // Texts are made when drawn: a screenful of cells, not a million rows of them.

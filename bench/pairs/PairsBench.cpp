@@ -54,13 +54,12 @@ std::vector<ResultRecord> makeRows(const QByteArray& root, int rows, bool far) {
         const int group = pair ? (far ? (i < 2 ? 0 : 1) : i / 2) : i;
         const QByteArray folder = root + (i % 2 ? "/b" : "/a");
         ResultRecord r;
-        r.path = folder + "/file" + QByteArray::number(group) + ".dat";
-        r.folderLength = quint32(folder.size());
+        r.setPath(folder + "/file" + QByteArray::number(group) + ".dat", folder.size());
         r.size = 100 + group % 7;
         r.type = 0;
         r.shade = group % 2 ? GridShade::B : GridShade::A;
         out.push_back(std::move(r));
-        const int fd = ::open(out.back().path.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        const int fd = ::open(out.back().path().constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
         if (fd >= 0) ::close(fd);
     }
     return out;
@@ -133,10 +132,8 @@ int crc(const QByteArray& a, const QByteArray& b, int runs) {
     TfrmDup finder(context);
     finder.show();
     ResultRecord ra, rb;
-    ra.path = a;
-    ra.folderLength = quint32(a.lastIndexOf('/'));
-    rb.path = b;
-    rb.folderLength = quint32(b.lastIndexOf('/'));
+    ra.setPath(a, a.lastIndexOf('/'));
+    rb.setPath(b, b.lastIndexOf('/'));
     finder.model->setRecords(std::make_shared<DupColumns>(FinderMode::Duplicates), {ra, rb});
     finder.grid->setCurrentIndex(finder.model->index(0, 0));
     finder.btCompare->click();

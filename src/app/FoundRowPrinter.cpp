@@ -90,11 +90,8 @@ void FoundRowPrinter::dateCell(quint32 stamp) {
 }
 
 void FoundRowPrinter::print(const ResultRecord& r) {
-    const qsizetype folderLength = std::min<qsizetype>(r.folderLength, r.path.size());
-    const QByteArray folder = r.path.left(folderLength);  // owned: see Row::folder
-    const qsizetype nameStart = folderLength + (folderLength > 0 && !folder.endsWith('/') ? 1 : 0);
-    printRow({folder, QByteArrayView(r.path).sliced(std::min(nameStart, r.path.size())), r.size,
-              r.modified, r.accessed, r.created, r.type});
+    const QByteArray folder = r.folder().toByteArray();  // owned: see Row::folder
+    printRow({folder, r.name(), r.size, r.modified, r.accessed, r.created, r.type});
 }
 
 void FoundRowPrinter::print(const WalkFile& file, qint32 type) {

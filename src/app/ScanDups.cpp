@@ -115,7 +115,7 @@ int runFinder(const QByteArrayList& args, FinderMode mode) {
         // Two groups of one size may follow each other: the shade tells where one ends.
         if (content && k > 0 && record.shade != run.records[k - 1].shade) rows.endRow();
         for (int c = 0; c < columns; ++c) rows.cell(run.columns->text(record, c));
-        rows.cell(record.path);
+        rows.cell(record.path());
         if (content)
             for (const QByteArray& link : run.links[k]) rows.cell(link);
         rows.endRow();

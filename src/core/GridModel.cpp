@@ -45,7 +45,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         case Qt::BackgroundRole:
             return rowShade == GridShade::A ? shadeAColour() : QVariant();
         case Qt::DecorationRole:
-            return marked && index.column() == markColumn_ ? markGlyph_ : QVariant();
+            if (marked && index.column() == markColumn_) return markGlyph_;
+            if (sharesFile(row, index.column())) return sharedFileGlyph_;
+            return {};
+        case Qt::ToolTipRole:
+            return sharesFile(row, index.column()) ? QVariant(sharedFileTip()) : QVariant();
         case MarkRole:
             return marked;
         case PathRole:
@@ -108,6 +112,23 @@ void GridModel::setMarkGlyph(const QVariant& decoration) {
     if (markColumn_ >= 0 && size() > 0)
         Q_EMIT dataChanged(index(0, markColumn_), index(size() - 1, markColumn_),
                            {Qt::DecorationRole});
+}
+
+void GridModel::setSharedFileGlyph(const QVariant& decoration) {
+    sharedFileGlyph_ = decoration;
+    if (columns_ && columns_->sharedFileColumn() >= 0 && size() > 0)
+        Q_EMIT dataChanged(index(0, columns_->sharedFileColumn()),
+                           index(size() - 1, columns_->sharedFileColumn()), {Qt::DecorationRole});
+}
+
+QString GridModel::sharedFileTip() {
+    return QStringLiteral(
+        "Another row is a hard link to this file: removing only one of them "
+        "frees no space");
+}
+
+bool GridModel::sharesFile(int row, int column) const {
+    return columns_ && column == columns_->sharedFileColumn() && records_[size_t(row)].sharesFile;
 }
 
 QString GridModel::cell(int row, int column) const {

@@ -77,9 +77,13 @@ class GridModel : public QAbstractTableModel {
         return columns_ ? records_[size_t(row)].shade : rows_[size_t(row)].shade;
     }
     void setShade(int row, GridShade shade);
-    const QByteArray& path(int row) const {
-        return columns_ ? records_[size_t(row)].path : rows_[size_t(row)].path;
+    QByteArray path(int row) const {
+        return columns_ ? records_[size_t(row)].path() : rows_[size_t(row)].path;
     }
+    // The glyph beside a record that shares its file with another row, in the column table's
+    // sharedFileColumn, with sharedFileTip() as its tool tip.
+    void setSharedFileGlyph(const QVariant& decoration);
+    static QString sharedFileTip();
 
     // Moves rows whole: afterwards row first + k holds the row that was at order[k]. order must
     // be a permutation of first .. first + order.size() - 1. Selections follow their rows.
@@ -87,6 +91,7 @@ class GridModel : public QAbstractTableModel {
 
   private:
     void rowChanged(int row);
+    bool sharesFile(int row, int column) const;
     int size() const { return int(columns_ ? records_.size() : rows_.size()); }
     // Calls f with whichever vector holds the rows; both row types have marked, shade, path.
     template <typename F>
@@ -103,6 +108,7 @@ class GridModel : public QAbstractTableModel {
     std::shared_ptr<const ResultColumns> columns_;  // set while the grid holds records
     int markColumn_ = -1;
     QVariant markGlyph_;
+    QVariant sharedFileGlyph_;
 };
 
 }  // namespace vastel

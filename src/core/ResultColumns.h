@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vastel {
@@ -27,6 +28,16 @@ class ResultColumns {
     virtual NumberKeyOf numberKeyOf(int column) const;
     virtual DateKeyOf dateKeyOf(int column) const;
     virtual TextKeyOf textKeyOf(int column) const;
+
+    // The column whose cell carries the marker of a record that shares its file with another
+    // row (ResultRecord::sharesFile); -1: no marker.
+    virtual int sharedFileColumn() const { return -1; }
+
+    // The storage that records with stored paths point into, kept as long as the table is.
+    void keepPaths(std::shared_ptr<const void> storage) { pathStorage_ = std::move(storage); }
+
+  private:
+    std::shared_ptr<const void> pathStorage_;
 };
 
 }  // namespace vastel

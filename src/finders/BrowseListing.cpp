@@ -56,8 +56,9 @@ BrowseListing listBrowseFolder(const QByteArray& folder, const QString& mask) {
             if (e.attributes & (faHidden | faSysFile)) continue;
             if (!pattern.matchesAll() && !pattern.matches(e.name)) continue;
             ResultRecord r;
-            r.path = joinPath(folder, e.name);
-            r.folderLength = quint32(r.path.size() - e.name.size());
+            QByteArray path = joinPath(folder, e.name);
+            const qsizetype folderLength = path.size() - e.name.size();
+            r.setPath(std::move(path), folderLength);
             r.size = e.size;
             r.modified = e.lastWrite;
             r.accessed = e.lastAccess;

@@ -103,12 +103,11 @@ void DateCollection::setRange(DateRange when) {
 ResultRecord DateCollection::recordOf(const WalkFile& file) {
     const DirEntry& e = file.entry;
     ResultRecord r;
-    r.path = file.path();
+    r.setPath(file.path(), file.folder.size());
     r.size = e.size;
     r.modified = e.lastWrite;
     r.accessed = e.lastAccess;
     r.created = e.hasCreation ? e.creation : 0;
-    r.folderLength = quint32(file.folder.size());
     r.type = typeTexts_->typeOf(e.name);
     return r;
 }

@@ -71,7 +71,7 @@ QString DupColumns::text(const ResultRecord& r, int column) const {
             return displayPath(r.folder());
         case Field::Path:
             // The path keeps its case: on this system another case names another file.
-            return displayPath(r.path);
+            return displayPath(r.path());
         case Field::Type:
             return typeText(r.type);
         case Field::None:
@@ -110,17 +110,11 @@ ResultColumns::DateKeyOf DupColumns::dateKeyOf(int column) const {
 ResultColumns::TextKeyOf DupColumns::textKeyOf(int column) const {
     switch (field(column)) {
         case Field::Name:
-            return [](const ResultRecord& r) {
-                const QByteArrayView path(r.path);
-                return pathKey(path.sliced(r.path.lastIndexOf('/') + 1));
-            };
+            return [](const ResultRecord& r) { return pathKey(r.name()); };
         case Field::Folder:
-            return [](const ResultRecord& r) {
-                return pathKey(QByteArrayView(r.path).first(
-                    std::min<qsizetype>(r.folderLength, r.path.size())));
-            };
+            return [](const ResultRecord& r) { return pathKey(r.folder()); };
         case Field::Path:
-            return [](const ResultRecord& r) { return pathKey(r.path); };
+            return [](const ResultRecord& r) { return pathKey(r.path()); };
         case Field::Type:
             break;
         default:

@@ -10,6 +10,7 @@
 #include <QByteArrayView>
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <limits>
 
 namespace vastel {
@@ -209,12 +210,20 @@ int compareValues(T a, T b) {
 
 }  // namespace
 
+// The exact bytes of the collected names and folders. The grid's records point into it, so
+// the column table keeps it once the collection is done.
+struct PathStorage {
+    NameBlocks names;
+    std::deque<Folder> folders;  // a deque: records keep the addresses of its paths
+};
+
 struct DupCollection::Impl {
     DupOptions options;
     RecordStore records;
     std::vector<QByteArray> unicodeKeys;  // by Record::unicodeKey
-    NameBlocks names;
-    std::vector<Folder> folders;
+    std::shared_ptr<PathStorage> storage = std::make_shared<PathStorage>();
+    NameBlocks& names = storage->names;
+    std::deque<Folder>& folders = storage->folders;
     std::vector<Type> types;
     QHash<QByteArray, qint32> typeOfExtension;
     StampTexts stamps;
@@ -456,9 +465,7 @@ struct DupCollection::Impl {
 
     ResultRecord recordOf(const Record& r) const {
         ResultRecord out;
-        const QByteArray& folder = folders[size_t(r.folder)].path;
-        out.path = joinPath(folder, QByteArray::fromRawData(r.nameData, r.nameSize));
-        out.folderLength = quint32(folder.size());
+        out.setStoredPath(folders[size_t(r.folder)].path, r.name());
         out.size = r.size;
         out.modified = r.modified;
         out.accessed = r.accessed;
@@ -660,8 +667,10 @@ DupRecords DupCollection::takeRecords(StopToken* stop) {
     std::vector<QString> typeTexts;
     typeTexts.reserve(d->types.size());
     for (Type& t : d->types) typeTexts.push_back(std::move(t.text));
-    found.columns = std::make_shared<const DupColumns>(d->options.mode, std::move(d->stamps),
-                                                       std::move(typeTexts));
+    auto columns =
+        std::make_shared<DupColumns>(d->options.mode, std::move(d->stamps), std::move(typeTexts));
+    columns->keepPaths(d->storage);
+    found.columns = std::move(columns);
     clear();
     return found;
 }

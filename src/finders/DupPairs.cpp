@@ -8,10 +8,7 @@ namespace vastel {
 
 namespace {
 
-QByteArrayView nameOf(const ResultRecord& r) {
-    const QByteArrayView path(r.path);
-    return path.sliced(r.path.lastIndexOf('/') + 1);
-}
+QByteArrayView nameOf(const ResultRecord& r) { return r.name(); }
 
 bool isAscii(QByteArrayView bytes) {
     for (char c : bytes)
@@ -43,10 +40,9 @@ QString DupPairs::cell(int row, int column) const {
     return rows_[size_t(row)].cell(column);
 }
 
-const QByteArray& DupPairs::path(int row) const {
-    static const QByteArray none;
-    if (row < 0 || row >= rowCount()) return none;
-    return columns_ ? records_[size_t(row)].path : rows_[size_t(row)].path;
+QByteArray DupPairs::path(int row) const {
+    if (row < 0 || row >= rowCount()) return {};
+    return columns_ ? records_[size_t(row)].path() : rows_[size_t(row)].path;
 }
 
 bool DupPairs::sameCells(int a, int b, int column, bool caseless) const {

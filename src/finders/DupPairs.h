@@ -32,7 +32,7 @@ class DupPairs {
     void copyFrom(const GridModel& model);
     int rowCount() const;
     QString cell(int row, int column) const;
-    const QByteArray& path(int row) const;
+    QByteArray path(int row) const;
 
     // Rows a and a + 1 match by match mode 0 to 6 (names without regard to case, the rest
     // exactly). False when either row is missing.

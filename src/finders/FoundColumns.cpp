@@ -97,7 +97,7 @@ QString FoundColumns::text(const ResultRecord& r, int column) const {
         case Field::Time:
             return timeText(r.modified);
         case Field::Path:
-            return displayPath(r.path);
+            return displayPath(r.path());
         case Field::Folder:
             return displayPath(r.folder());
         case Field::Type:

@@ -23,12 +23,11 @@ bool TempCollection::accepts(const WalkFile& file) {
 ResultRecord TempCollection::recordOf(const WalkFile& file) {
     const DirEntry& e = file.entry;
     ResultRecord r;
-    r.path = file.path();
+    r.setPath(file.path(), file.folder.size());
     r.size = e.size;
     r.modified = e.lastWrite;
     r.accessed = e.lastAccess;
     r.created = e.creation;
-    r.folderLength = quint32(file.folder.size());
     r.type = typeTexts_->typeOf(e.name);
     return r;
 }

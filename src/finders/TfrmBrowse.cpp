@@ -189,8 +189,9 @@ void TfrmBrowse::DirectoryListBox1Change() {
         return;
     }
     const int current = resultList->currentRow();
-    const QByteArray keep =
-        current >= 0 && model->columns() ? model->record(current).name() : QByteArray();
+    const QByteArray keep = current >= 0 && model->columns()
+                                ? model->record(current).name().toByteArray()
+                                : QByteArray();
     btDeleteFiles->setEnabled(false);
     resultList->clearAllMarks();
     totalSize_ = 0;

@@ -296,7 +296,8 @@ void TfrmMods::btBrowseClick() {
     const int row = resultList->currentRow();
     if (row < 0) return;
     const ResultRecord& r = model->record(row);
-    context_.openBrowser(this, r.folder(), r.name(), QStringLiteral("*.*"));
+    context_.openBrowser(this, r.folder().toByteArray(), r.name().toByteArray(),
+                         QStringLiteral("*.*"));
 }
 
 QString TfrmMods::printTitle() const {

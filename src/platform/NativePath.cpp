@@ -5,7 +5,7 @@
 
 namespace vastel {
 
-QString displayPath(const QByteArray& nativePath) { return QString::fromUtf8(nativePath); }
+QString displayPath(QByteArrayView nativePath) { return QString::fromUtf8(nativePath); }
 
 QByteArray nativePath(const QString& text) { return QFile::encodeName(text); }
 

@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <deque>
 
 using namespace vastel;
 
@@ -30,13 +31,13 @@ class SizeAndPath : public ResultColumns {
   public:
     int count() const override { return 2; }
     QString text(const ResultRecord& r, int column) const override {
-        return column == 0 ? QString::number(r.size) : QString::fromUtf8(r.path);
+        return column == 0 ? QString::number(r.size) : QString::fromUtf8(r.path());
     }
 };
 
 ResultRecord fileRecord(qint64 size, const QByteArray& path) {
     ResultRecord r;
-    r.path = path;
+    r.setPath(path, std::max<qsizetype>(path.lastIndexOf('/'), 0));
     r.size = size;
     return r;
 }
@@ -113,6 +114,59 @@ class GridModelTest : public QObject {
         QCOMPARE(grid.takeRecords().size(), size_t(46));
         QCOMPARE(grid.rowCount(), 0);
         QVERIFY(!grid.columns());
+    }
+
+    // Records whose folder and name sit in storage the column table keeps: the grid and the
+    // records taken out of it still give exact paths after the producer let go of it.
+    void storedPathsLiveWithTheColumnTable() {
+        struct Storage {
+            std::deque<QByteArray> folders{"/", "/d", "/d/x\xff"};
+            QByteArray names{
+                "rootfile"
+                "a.txt"
+                "n\tb"};
+        };
+        auto storage = std::make_shared<Storage>();
+        std::vector<ResultRecord> records(4);
+        records[0].setStoredPath(storage->folders[0], QByteArrayView(storage->names).first(8));
+        records[1].setStoredPath(storage->folders[1], QByteArrayView(storage->names).sliced(8, 5));
+        records[2].setStoredPath(storage->folders[2], QByteArrayView(storage->names).sliced(13));
+        records[3].setPath("/held/own", 5);
+        records[1].sharesFile = records[2].sharesFile = true;
+        class LinkedSize : public SizeAndPath {
+          public:
+            int sharedFileColumn() const override { return 0; }
+        };
+        auto columns = std::make_shared<LinkedSize>();
+        columns->keepPaths(storage);
+        std::weak_ptr<Storage> alive = storage;
+        storage.reset();
+
+        GridModel grid({"Size", "FileName"});
+        QPixmap glyph(8, 8);
+        glyph.fill(Qt::blue);
+        grid.setSharedFileGlyph(QIcon(glyph));
+        grid.setRecords(std::move(columns), std::move(records));
+        const QByteArrayList expected{"/rootfile", "/d/a.txt", "/d/x\xff/n\tb", "/held/own"};
+        for (int r = 0; r < 4; ++r) QCOMPARE(grid.path(r), expected[r]);
+        QCOMPARE(grid.record(2).folder(), QByteArrayView("/d/x\xff"));
+        QCOMPARE(grid.record(2).name(), QByteArrayView("n\tb"));
+        QCOMPARE(grid.record(3).folder(), QByteArrayView("/held"));
+        QCOMPARE(grid.record(3).name(), QByteArrayView("own"));
+        for (int r = 0; r < 4; ++r) {
+            const bool linked = r == 1 || r == 2;
+            QCOMPARE(grid.data(grid.index(r, 0), Qt::DecorationRole).isValid(), linked);
+            QCOMPARE(grid.data(grid.index(r, 0), Qt::ToolTipRole).toString(),
+                     linked ? GridModel::sharedFileTip() : QString());
+            QVERIFY(!grid.data(grid.index(r, 1), Qt::DecorationRole).isValid());
+        }
+
+        const std::shared_ptr<const ResultColumns> kept = grid.sharedColumns();
+        std::vector<ResultRecord> taken = grid.takeRecords();
+        QVERIFY(!alive.expired());  // the table still holds the storage
+        QCOMPARE(taken[2].path(), expected[2]);
+        taken.clear();
+        QVERIFY(!alive.expired());
     }
 
     void showsTextsShadesMarksAndPaths() {

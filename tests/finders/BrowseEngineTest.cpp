@@ -22,7 +22,7 @@ namespace {
 
 QByteArrayList names(const BrowseListing& listing) {
     QByteArrayList out;
-    for (const ResultRecord& r : listing.records) out << r.name();
+    for (const ResultRecord& r : listing.records) out << r.name().toByteArray();
     std::sort(out.begin(), out.end());
     return out;
 }
@@ -88,7 +88,7 @@ class BrowseEngineTest : public QObject {
         QCOMPARE(names(listing), expected);
         qint64 total = 0;
         for (const ResultRecord& r : listing.records) {
-            QCOMPARE(r.path, tree->path("f/" + r.name()));
+            QCOMPARE(r.path(), tree->path("f/" + r.name().toByteArray()));
             QCOMPARE(r.folder(), tree->path("f/"));
             total += r.size;
         }
@@ -158,7 +158,7 @@ class BrowseEngineTest : public QObject {
         grid.setRecords(listing.columns, std::move(listing.records));
         auto order = [&grid] {
             QByteArrayList out;
-            for (int r = 0; r < grid.rowCount(); ++r) out << grid.record(r).name();
+            for (int r = 0; r < grid.rowCount(); ++r) out << grid.record(r).name().toByteArray();
             return out;
         };
         sortBrowseGrid(grid, BrowseSortKey::Size, true);

@@ -44,7 +44,7 @@ class BrowseContext : public vastel::test::TestContext {
 QByteArrayList rowNames(const TfrmBrowse& w) {
     QByteArrayList out;
     if (!w.model->columns()) return out;
-    for (int r = 0; r < w.model->rowCount(); ++r) out << w.model->record(r).name();
+    for (int r = 0; r < w.model->rowCount(); ++r) out << w.model->record(r).name().toByteArray();
     return out;
 }
 
@@ -375,7 +375,7 @@ class BrowseWindowTest : public QObject {
             auto* w = qobject_cast<TfrmBrowse*>(QApplication::activeModalWidget());
             if (!w) return;
             folder = w->currentFolder();
-            selected = w->model->record(w->resultList->currentRow()).name();
+            selected = w->model->record(w->resultList->currentRow()).name().toByteArray();
             mask = w->mask();
             w->reject();
         });

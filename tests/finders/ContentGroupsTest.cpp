@@ -348,7 +348,7 @@ TEST(ContentMode, FinderRowsAndScanOutput) {
     Texts rows;
     for (size_t k = 0; k < run.records.size(); ++k) {
         const ResultRecord& r = run.records[k];
-        std::string row = r.path.mid(tree.root().size() + 1).toStdString() +
+        std::string row = r.path().mid(tree.root().size() + 1).toStdString() +
                           (r.shade == GridShade::A ? 'A' : 'B');
         for (const QByteArray& l : run.links[k])
             row += " =" + l.mid(tree.root().size() + 1).toStdString();

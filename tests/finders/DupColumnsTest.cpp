@@ -22,8 +22,7 @@ const std::vector<QString> kTypes = {"Text Document", "ZIP Archive", "b", "B", "
 ResultRecord recordOf(const QByteArray& folder, const QByteArray& name, qint64 size,
                       quint32 modified, quint32 accessed, qint32 type) {
     ResultRecord r;
-    r.path = joinPath(folder, name);
-    r.folderLength = quint32(folder.size());
+    r.setPath(joinPath(folder, name), folder.size());
     r.size = size;
     r.modified = modified;
     r.accessed = accessed;
@@ -130,7 +129,7 @@ TEST(DupColumns, RecordKeysSortLikeTheTextsOfTheCells) {
             for (const ResultRecord& r : records) {
                 GridRow row;
                 for (int c = 0; c < columns->count(); ++c) row.cells << columns->text(r, c);
-                row.path = r.path;
+                row.path = r.path();
                 texts.push_back(std::move(row));
             }
             for (const auto& [kind, sort] : sorts) {
@@ -169,7 +168,7 @@ TEST(DupColumns, GridRowsOfRecordsMoveWhole) {
         EXPECT_EQ(grid.isMarked(r), original.marked);
         EXPECT_EQ(grid.shade(r), original.shade);
         EXPECT_EQ(grid.cell(r, 0), thousandsText(original.size));
-        EXPECT_EQ(grid.cell(r, 4), QString::fromUtf8(original.path));
+        EXPECT_EQ(grid.cell(r, 4), QString::fromUtf8(original.path()));
         EXPECT_EQ(grid.data(grid.index(r, 4)).toString(), grid.cell(r, 4));
         if (r > 0) {
             EXPECT_LE(grid.record(r).size, grid.record(r - 1).size);

@@ -42,7 +42,7 @@ std::vector<GridRow> find(const TempTree& tree, FinderMode mode, int matchMode,
         GridRow row;
         for (int c = 0; c < run.columns->count(); ++c)
             row.cells.append(run.columns->text(record, c));
-        row.path = record.path;
+        row.path = record.path();
         row.shade = record.shade;
         rows.push_back(std::move(row));
     }

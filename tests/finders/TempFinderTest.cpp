@@ -121,7 +121,7 @@ TEST(TempFinder, HiddenFilesAreFoundSystemFilesAndHiddenFoldersAreNot) {
     const TempRun run = runTempFinder({target}, options, quiet, stop);
 
     QByteArrayList paths;
-    for (const ResultRecord& r : run.records) paths << r.path;
+    for (const ResultRecord& r : run.records) paths << r.path();
     // Sub-folders first, then the folder's own files in listing order.
     ASSERT_EQ(paths.size(), 4);
     EXPECT_EQ(paths.first(), deep);
@@ -130,7 +130,7 @@ TEST(TempFinder, HiddenFilesAreFoundSystemFilesAndHiddenFoldersAreNot) {
     std::sort(own.begin(), own.end());
     EXPECT_EQ(paths.mid(1), own);
     for (const ResultRecord& r : run.records)
-        if (r.path == odd) {
+        if (r.path() == odd) {
             EXPECT_EQ(r.size, 30);
             EXPECT_EQ(run.columns->text(r, 5), QStringLiteral("TMP File"));
         }
