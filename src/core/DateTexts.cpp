@@ -4,6 +4,8 @@
 
 #include <QLocale>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 namespace vastel {
 
@@ -44,6 +46,143 @@ bool decodeStamp(quint32 stamp, QDate* date, QTime* time) {
     *date = QDate(p.year, p.month, p.day);
     *time = QTime(p.hour, p.minute, p.second);
     return date->isValid() && time->isValid();
+}
+
+// The long time format made without QLocale for each call: a disk holds tens of thousands of
+// distinct file times, and QLocale's formatter costs microseconds per text. The format's
+// pieces are read once per locale; a format with anything but hours, minutes, seconds, the
+// AM/PM marker and literal text, a locale with other digits, or any sample time on which the
+// result differs from QLocale's keeps QLocale's formatter.
+class TimeTemplate {
+  public:
+    explicit TimeTemplate(const QLocale& locale) : locale_(locale), format_(longTimeFormat()) {
+        usable_ = parse() && locale_.zeroDigit() == QLatin1String("0");
+        for (const QTime sample : {QTime(0, 0, 0), QTime(1, 2, 4), QTime(9, 30, 58),
+                                   QTime(12, 0, 2), QTime(13, 5, 10), QTime(23, 59, 58)})
+            if (usable_ && text(sample) != locale_.toString(sample, format_)) usable_ = false;
+    }
+    bool sameLocale(const QLocale& locale) const {
+        return locale == locale_ && locale.name() == locale_.name();
+    }
+    QString text(const QTime& time) const {
+        if (!usable_) return locale_.toString(time, format_);
+        QString out;
+        out.reserve(16);
+        for (const Piece& p : pieces_) {
+            switch (p.kind) {
+                case Kind::Literal:
+                    out += p.literal;
+                    break;
+                case Kind::Hour12:
+                case Kind::Hour24: {
+                    int h = time.hour();
+                    if (p.kind == Kind::Hour12) h = h % 12 == 0 ? 12 : h % 12;
+                    number(out, h, p.wide);
+                    break;
+                }
+                case Kind::Minute:
+                    number(out, time.minute(), p.wide);
+                    break;
+                case Kind::Second:
+                    number(out, time.second(), p.wide);
+                    break;
+                case Kind::Marker:
+                    out += time.hour() < 12 ? p.literal : p.pmText;
+                    break;
+            }
+        }
+        return out;
+    }
+
+  private:
+    enum class Kind { Literal, Hour12, Hour24, Minute, Second, Marker };
+    struct Piece {
+        Kind kind = Kind::Literal;
+        bool wide = false;  // two digits
+        QString literal;    // the text, or the AM text of a marker
+        QString pmText;
+    };
+
+    static void number(QString& out, int n, bool wide) {
+        if (wide || n >= 10) out += QChar(u'0' + n / 10);
+        out += QChar(u'0' + n % 10);
+    }
+
+    bool parse() {
+        const QString& f = format_;
+        const bool twelveHour = f.contains(QLatin1Char('a'), Qt::CaseInsensitive);
+        for (qsizetype i = 0; i < f.size();) {
+            const QChar c = f[i];
+            qsizetype run = 1;
+            while (i + run < f.size() && f[i + run] == c) ++run;
+            Piece p;
+            if (c == QLatin1Char('\'')) {
+                // Quoted text; '' inside or alone stands for one quote.
+                qsizetype j = i + 1;
+                QString text;
+                bool closed = false;
+                while (j < f.size()) {
+                    if (f[j] == QLatin1Char('\'')) {
+                        if (j + 1 < f.size() && f[j + 1] == QLatin1Char('\'')) {
+                            text += QLatin1Char('\'');
+                            j += 2;
+                            continue;
+                        }
+                        closed = true;
+                        ++j;
+                        break;
+                    }
+                    text += f[j++];
+                }
+                if (!closed) return false;
+                if (j == i + 2) text = QStringLiteral("'");
+                p.literal = text;
+                pieces_.push_back(p);
+                i = j;
+                continue;
+            }
+            if (c == QLatin1Char('h') || c == QLatin1Char('H')) {
+                if (run > 2) return false;
+                p.kind = c == QLatin1Char('h') && twelveHour ? Kind::Hour12 : Kind::Hour24;
+            } else if (c == QLatin1Char('m') || c == QLatin1Char('s')) {
+                if (run > 2) return false;
+                p.kind = c == QLatin1Char('m') ? Kind::Minute : Kind::Second;
+            } else if (c == QLatin1Char('a') || c == QLatin1Char('A')) {
+                // "AP", "ap", "A", "a": the marker in upper or lower case.
+                const bool upper = c == QLatin1Char('A');
+                run = 1;
+                if (i + 1 < f.size() &&
+                    (f[i + 1] == QLatin1Char('p') || f[i + 1] == QLatin1Char('P'))) {
+                    if ((f[i + 1] == QLatin1Char('P')) != upper) return false;
+                    run = 2;
+                }
+                p.kind = Kind::Marker;
+                p.literal = upper ? locale_.amText().toUpper() : locale_.amText().toLower();
+                p.pmText = upper ? locale_.pmText().toUpper() : locale_.pmText().toLower();
+            } else if (c.isLetter()) {
+                return false;  // milliseconds, time zones and the like
+            } else {
+                p.literal = QString(run, c);
+            }
+            p.wide = run == 2;
+            pieces_.push_back(p);
+            i += run;
+        }
+        return true;
+    }
+
+    QLocale locale_;
+    QString format_;
+    std::vector<Piece> pieces_;
+    bool usable_ = false;
+};
+
+QString longTimeText(const QTime& time) {
+    // Per thread: the finders make texts on their own threads too.
+    thread_local std::unique_ptr<TimeTemplate> cached;
+    const QLocale locale;
+    if (!cached || !cached->sameLocale(locale)) cached = std::make_unique<TimeTemplate>(locale);
+    return cached->text(time);
 }
 
 }  // namespace
@@ -138,7 +277,7 @@ QString fileTimeText(quint32 stamp) {
     QDate date;
     QTime time;
     if (!decodeStamp(stamp, &date, &time)) return QStringLiteral("12:00:00");
-    const QString text = QLocale().toString(time, longTimeFormat());
+    const QString text = longTimeText(time);
     return text.isEmpty() ? QStringLiteral("12:00:00") : text;
 }
 

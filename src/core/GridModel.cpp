@@ -45,9 +45,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         case Qt::BackgroundRole:
             return rowShade == GridShade::A ? shadeAColour() : QVariant();
         case Qt::DecorationRole:
-            if (marked && index.column() == markColumn_) return markGlyph_;
-            if (sharesFile(row, index.column())) return sharedFileGlyph_;
-            return {};
+            return marked && index.column() == markColumn_ ? markGlyph_ : QVariant();
+        case SharedFileRole:
+            return sharesFile(row, index.column());
         case Qt::ToolTipRole:
             return sharesFile(row, index.column()) ? QVariant(sharedFileTip()) : QVariant();
         case MarkRole:
@@ -112,13 +112,6 @@ void GridModel::setMarkGlyph(const QVariant& decoration) {
     if (markColumn_ >= 0 && size() > 0)
         Q_EMIT dataChanged(index(0, markColumn_), index(size() - 1, markColumn_),
                            {Qt::DecorationRole});
-}
-
-void GridModel::setSharedFileGlyph(const QVariant& decoration) {
-    sharedFileGlyph_ = decoration;
-    if (columns_ && columns_->sharedFileColumn() >= 0 && size() > 0)
-        Q_EMIT dataChanged(index(0, columns_->sharedFileColumn()),
-                           index(size() - 1, columns_->sharedFileColumn()), {Qt::DecorationRole});
 }
 
 QString GridModel::sharedFileTip() {

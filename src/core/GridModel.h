@@ -22,6 +22,9 @@ class GridModel : public QAbstractTableModel {
         MarkRole = Qt::UserRole + 1,  // bool: the row is marked
         PathRole,                     // QByteArray: the row's native path
         ShadeRole,                    // int: the row's GridShade
+        // bool: the cell carries the marker of a record that shares its file with another row
+        // (in the column table's sharedFileColumn); its tool tip is sharedFileTip().
+        SharedFileRole,
     };
 
     explicit GridModel(const QStringList& headers = {}, QObject* parent = nullptr);
@@ -80,9 +83,6 @@ class GridModel : public QAbstractTableModel {
     QByteArray path(int row) const {
         return columns_ ? records_[size_t(row)].path() : rows_[size_t(row)].path;
     }
-    // The glyph beside a record that shares its file with another row, in the column table's
-    // sharedFileColumn, with sharedFileTip() as its tool tip.
-    void setSharedFileGlyph(const QVariant& decoration);
     static QString sharedFileTip();
 
     // Moves rows whole: afterwards row first + k holds the row that was at order[k]. order must
@@ -108,7 +108,6 @@ class GridModel : public QAbstractTableModel {
     std::shared_ptr<const ResultColumns> columns_;  // set while the grid holds records
     int markColumn_ = -1;
     QVariant markGlyph_;
-    QVariant sharedFileGlyph_;
 };
 
 }  // namespace vastel

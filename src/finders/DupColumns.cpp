@@ -50,6 +50,12 @@ DupColumns::Field DupColumns::field(int column) const {
     return mode_ == FinderMode::Duplicates ? kDuplicateFields[column] : kFileHogFields[column];
 }
 
+int DupColumns::sharedFileColumn() const {
+    for (int c = 0; c < count(); ++c)
+        if (field(c) == Field::Size) return c;
+    return -1;
+}
+
 const QString& DupColumns::typeText(qint32 type) const {
     static const QString none;
     return type >= 0 && size_t(type) < typeTexts_.size() ? typeTexts_[size_t(type)] : none;

@@ -33,6 +33,7 @@ class DupColumns : public ResultColumns {
     NumberKeyOf numberKeyOf(int column) const override;
     DateKeyOf dateKeyOf(int column) const override;
     TextKeyOf textKeyOf(int column) const override;
+    int sharedFileColumn() const override;  // the Size column
 
     // The fields behind the columns.
     enum class Field { Name, Size, Modified, Time, Access, Folder, Path, Type, None };

@@ -150,6 +150,53 @@ class NameBlocks {
     qsizetype capacity_ = 0;
 };
 
+// The type index of each extension seen: open addressing on the extension's bytes, since a
+// walk asks once per file and most files share a few extensions.
+class ExtensionTable {
+  public:
+    static constexpr qint32 kMissing = -1;
+    qint32 find(QByteArrayView extension, quint64 hash) const {
+        if (slots_.empty()) return kMissing;
+        for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+            const Slot& s = slots_[i];
+            if (s.type < 0) return kMissing;
+            if (s.hash == hash && QByteArrayView(s.extension) == extension) return s.type;
+        }
+    }
+    void insert(QByteArray extension, quint64 hash, qint32 type) {
+        if ((count_ + 1) * 2 > slots_.size()) grow();
+        place({std::move(extension), hash, type});
+        ++count_;
+    }
+    static quint64 hashOf(QByteArrayView bytes) {
+        quint64 h = 14695981039346656037ull;
+        for (const char c : bytes) h = (h ^ uchar(c)) * 1099511628211ull;
+        return h ^ (h >> 29);
+    }
+
+  private:
+    struct Slot {
+        QByteArray extension;
+        quint64 hash = 0;
+        qint32 type = kMissing;
+    };
+    void place(Slot slot) {
+        size_t i = slot.hash & mask_;
+        while (slots_[i].type >= 0) i = (i + 1) & mask_;
+        slots_[i] = std::move(slot);
+    }
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<size_t>(64, old.size() * 2), Slot{});
+        mask_ = slots_.size() - 1;
+        for (Slot& s : old)
+            if (s.type >= 0) place(std::move(s));
+    }
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    size_t count_ = 0;
+};
+
 // Lexicographic comparison of two keys made of pieces, without joining them.
 int compareJoined(std::initializer_list<QByteArrayView> a,
                   std::initializer_list<QByteArrayView> b) {
@@ -225,7 +272,7 @@ struct DupCollection::Impl {
     NameBlocks& names = storage->names;
     std::deque<Folder>& folders = storage->folders;
     std::vector<Type> types;
-    QHash<QByteArray, qint32> typeOfExtension;
+    ExtensionTable typeOfExtension;
     StampTexts stamps;
     qint32 lastFolder = -1;
     // Content mode: the file behind each record, by record.
@@ -234,6 +281,12 @@ struct DupCollection::Impl {
         ino_t inode;
     };
     std::vector<Identity> identities;
+    // The other modes: the files with more than one name, by record.
+    struct Linked {
+        qint32 record;
+        Identity identity;
+    };
+    std::vector<Linked> linked;
 
     // Set after the walk.
     std::vector<qint64> sizes;  // distinct sizes, ascending
@@ -243,7 +296,7 @@ struct DupCollection::Impl {
     explicit Impl(const DupOptions& o) : options(o) {}
 
     void describe(Record& r) {
-        r.type = typeOf(QByteArray::fromRawData(r.nameData, r.nameSize));
+        r.type = typeOf(r.name());
         r.date = stamps.dateIndex(r.modified);
         r.time = stamps.timeIndex(r.modified);
         r.access = stamps.dateIndex(r.accessed);
@@ -272,18 +325,15 @@ struct DupCollection::Impl {
         return lastFolder;
     }
 
-    qint32 typeOf(const QByteArray& name) {
+    qint32 typeOf(QByteArrayView name) {
         const qsizetype dot = name.lastIndexOf('.');
-        // A view of the name's bytes: no copy for the extensions already known.
-        const QByteArray view =
-            dot < 0 ? QByteArray()
-                    : QByteArray::fromRawData(name.constData() + dot, name.size() - dot);
-        const auto it = typeOfExtension.constFind(view);
-        if (it != typeOfExtension.constEnd()) return it.value();
-        const QByteArray extension(view.constData(), view.size());
+        const QByteArrayView extension = dot < 0 ? QByteArrayView() : name.sliced(dot);
+        const quint64 hash = ExtensionTable::hashOf(extension);
+        const qint32 known = typeOfExtension.find(extension, hash);
+        if (known != ExtensionTable::kMissing) return known;
         types.push_back({fileTypeText(QString::fromUtf8(extension))});
         const qint32 index = qint32(types.size() - 1);
-        typeOfExtension.insert(extension, index);
+        typeOfExtension.insert(extension.toByteArray(), hash, index);
         return index;
     }
 
@@ -502,7 +552,24 @@ struct DupCollection::Impl {
             }
         };
         parallelFor(listed.size(), 20'000, fill);
+        markSharedFiles(listed, out);
         return out;
+    }
+
+    // Rows that are names of one file (same device and inode) say so.
+    void markSharedFiles(const std::vector<qint32>& listed, std::vector<ResultRecord>& out) const {
+        if (linked.size() < 2) return;
+        std::vector<qint32> rowOf(records.size(), -1);
+        for (size_t k = 0; k < listed.size(); ++k) rowOf[size_t(listed[k])] = qint32(k);
+        std::vector<std::pair<std::pair<dev_t, ino_t>, qint32>> shown;
+        for (const Linked& l : linked)
+            if (const qint32 row = rowOf[size_t(l.record)]; row >= 0)
+                shown.push_back({{l.identity.device, l.identity.inode}, row});
+        std::sort(shown.begin(), shown.end());
+        for (size_t k = 1; k < shown.size(); ++k)
+            if (shown[k].first == shown[k - 1].first)
+                out[size_t(shown[k].second)].sharesFile =
+                    out[size_t(shown[k - 1].second)].sharesFile = true;
     }
 
     // Content mode: the groups of equal bytes among the records. Files of a size no other
@@ -647,6 +714,7 @@ void DupCollection::collect(const WalkFile& file) {
         d->identities.push_back({e.device, e.inode});
     } else {
         d->describe(r);
+        if (e.links > 1) d->linked.push_back({qint32(d->records.size()), {e.device, e.inode}});
     }
     d->records.push_back(r);
 }

@@ -60,7 +60,11 @@ int StampTexts::indexOf(quint32 stamp, std::vector<qint32>& valid, quint32 part,
     if (stamp == 0) return intern(QString());
     if (validStamp(unpackDosStamp(stamp))) {
         qint32& slot = valid[part];
-        if (slot < 0) slot = intern(textOf(stamp));
+        if (slot < 0) {
+            // Each part has its own text: no look-up among the texts for one that reads alike.
+            slot = qint32(texts_.size());
+            texts_.push_back(textOf(stamp));
+        }
         return slot;
     }
     const auto it = invalid.constFind(stamp);

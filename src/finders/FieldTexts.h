@@ -20,7 +20,8 @@ QByteArray foldedKey(const QString& text);
 class StampTexts {
   public:
     StampTexts();
-    // Indexes into texts(): the date and the time part of a stamp. Equal texts share an index.
+    // Indexes into texts(): the date and the time part of a stamp. Equal stamps share an index;
+    // different stamps may have equal texts under different indexes.
     int dateIndex(quint32 stamp);
     int timeIndex(quint32 stamp);
     const QString& text(int index) const { return texts_[size_t(index)]; }

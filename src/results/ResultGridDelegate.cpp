@@ -73,10 +73,13 @@ void ResultGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
 
     int textLeft = cell.left() + kMargin;
+    const QRect glyphRect(cell.left() + kMargin, cell.top() + kMargin, kGlyphSize, kGlyphSize);
     if (showsMark(index)) {
-        painter->drawPixmap(
-            QRect(cell.left() + kMargin, cell.top() + kMargin, kGlyphSize, kGlyphSize),
-            glyphOf(index));
+        painter->drawPixmap(glyphRect, glyphOf(index));
+        textLeft = cell.left() + kGlyphTextOffset;
+    } else if (index.data(GridModel::SharedFileRole).toBool()) {
+        static const QPixmap link = sharedFileGlyph();
+        painter->drawPixmap(glyphRect, link);
         textLeft = cell.left() + kGlyphTextOffset;
     }
     const QRect textRect(QPoint(textLeft, cell.top()),
@@ -95,7 +98,8 @@ QSize ResultGridDelegate::sizeHint(const QStyleOptionViewItem& option,
     if (boldCell && boldCell(index.row(), index.column())) font.setBold(true);
     const QFontMetrics metrics(font);
     int width = metrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + 2 * kMargin;
-    if (showsMark(index)) width += kGlyphTextOffset - kMargin;
+    if (showsMark(index) || index.data(GridModel::SharedFileRole).toBool())
+        width += kGlyphTextOffset - kMargin;
     return {width, std::max(metrics.height(), kGlyphSize) + 2 * kMargin};
 }
 
@@ -117,6 +121,22 @@ QPixmap markGlyph() {
         p.drawLine(4, 11, 11, 4);
     }
     pixmap.setMask(pixmap.createMaskFromColor(kTransparentColour, Qt::MaskInColor));
+    return pixmap;
+}
+
+QPixmap sharedFileGlyph() {
+    QPixmap pixmap(kGlyphSize, kGlyphSize);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    // Two links of a chain: two names, one file.
+    QPen pen(QColor(30, 80, 170), 2.2);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.translate(8, 8);
+    p.rotate(-45);
+    p.drawRoundedRect(QRectF(-7.5, -2.8, 9, 5.6), 2.8, 2.8);
+    p.drawRoundedRect(QRectF(-1.5, -2.8, 9, 5.6), 2.8, 2.8);
     return pixmap;
 }
 

@@ -25,6 +25,8 @@ class ResultGridDelegate : public QStyledItemDelegate {
 
 // The 16 x 16 picture of a mark, transparent around the drawing.
 QPixmap markGlyph();
+// The 16 x 16 picture beside a row that shares its file with another row (a hard link).
+QPixmap sharedFileGlyph();
 
 // Makes a table view a result grid: whole-row single selection, no editing, sizable columns
 // with the last one stretching, fixed row height, no row header, and the delegate above.

@@ -121,6 +121,25 @@ TEST(DateTextsTest, LongTimeFormatLosesOnlyTheTimeZone) {
     }
 }
 
+// File times are made without QLocale's formatter where the format allows; the texts must be
+// QLocale's own in every locale, on the hour, around noon and midnight, and in between.
+TEST(DateTextsTest, FileTimesReadAsTheLocaleWritesThem) {
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    std::vector<QTime> times;
+    for (int s = 0; s < 86400; s += 1198) times.push_back(QTime(0, 0).addSecs(s));
+    for (const int h : {0, 11, 12, 23}) times.push_back(QTime(h, 59, 58));
+    for (const QLocale& locale : locales) {
+        LocaleScope scope{locale};
+        const QString format = longTimeFormat();
+        for (const QTime& t : times) {
+            const quint32 stamp = packDosStamp(2024, 3, 7, t.hour(), t.minute(), t.second());
+            ASSERT_EQ(fileTimeText(stamp), QLocale().toString(t, format))
+                << locale.name().toStdString() << " " << t.toString().toStdString();
+        }
+    }
+}
+
 TEST(DateTextsTest, SortKeys) {
     EXPECT_EQ(fileDateKey(packDosStamp(2024, 3, 7, 14, 5, 6)), "20240307");
     EXPECT_EQ(fileTimeKey(packDosStamp(2024, 3, 7, 14, 5, 6)), "1405");

@@ -143,9 +143,6 @@ class GridModelTest : public QObject {
         storage.reset();
 
         GridModel grid({"Size", "FileName"});
-        QPixmap glyph(8, 8);
-        glyph.fill(Qt::blue);
-        grid.setSharedFileGlyph(QIcon(glyph));
         grid.setRecords(std::move(columns), std::move(records));
         const QByteArrayList expected{"/rootfile", "/d/a.txt", "/d/x\xff/n\tb", "/held/own"};
         for (int r = 0; r < 4; ++r) QCOMPARE(grid.path(r), expected[r]);
@@ -155,10 +152,10 @@ class GridModelTest : public QObject {
         QCOMPARE(grid.record(3).name(), QByteArrayView("own"));
         for (int r = 0; r < 4; ++r) {
             const bool linked = r == 1 || r == 2;
-            QCOMPARE(grid.data(grid.index(r, 0), Qt::DecorationRole).isValid(), linked);
+            QCOMPARE(grid.data(grid.index(r, 0), GridModel::SharedFileRole).toBool(), linked);
             QCOMPARE(grid.data(grid.index(r, 0), Qt::ToolTipRole).toString(),
                      linked ? GridModel::sharedFileTip() : QString());
-            QVERIFY(!grid.data(grid.index(r, 1), Qt::DecorationRole).isValid());
+            QVERIFY(!grid.data(grid.index(r, 1), GridModel::SharedFileRole).toBool());
         }
 
         const std::shared_ptr<const ResultColumns> kept = grid.sharedColumns();

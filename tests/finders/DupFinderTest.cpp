@@ -238,6 +238,40 @@ TEST(DupFinder, FileHogsLargestFirstWithTheirOwnPaths) {
     EXPECT_EQ(rows[1].shade, GridShade::None);
 }
 
+// Rows that are names of one file say so, in every mode that lists both; a name whose other
+// link is not listed (left out by the pattern) has nothing to point at.
+TEST(DupFinder, RowsThatShareTheirFileSaySo) {
+    TempTree tree;
+    const QByteArray a = tree.createFile("a.dat", 100, kMonday);
+    tree.createFile("b.dat", 100, kMonday);  // a copy: a file of its own
+    const QByteArray c = tree.createFile("c.dat", 50, kMonday);
+    tree.createFile("d.dat", 50, kMonday);
+    tree.createFolder("sub");
+    ASSERT_EQ(::link(a.constData(), tree.path("sub/a.dat").constData()), 0);
+    ASSERT_EQ(::link(c.constData(), tree.path("c.link").constData()), 0);
+    ScanTarget target;
+    target.root = tree.root();
+    for (const auto& [mode, matchMode] :
+         {std::pair{FinderMode::FileHogs, 0}, std::pair{FinderMode::Duplicates, 3},
+          std::pair{FinderMode::Duplicates, 0}}) {
+        DupOptions options;
+        options.mode = mode;
+        options.matchMode = matchMode;
+        options.size = {SizeChoice::Larger, 0, 0};
+        WalkProgress progress;
+        StopToken abort;
+        const DupRun run = runDupFinder({target}, "*.dat", options, progress, abort);
+        QByteArrayList sharing;
+        for (const ResultRecord& r : run.records)
+            if (r.sharesFile) sharing << r.path().mid(tree.root().size() + 1);
+        std::sort(sharing.begin(), sharing.end());
+        EXPECT_EQ(sharing, (QByteArrayList{"a.dat", "sub/a.dat"})) << matchMode;
+        const int column = run.columns->sharedFileColumn();
+        EXPECT_EQ(run.columns->text(run.records[0], column).isEmpty(), false);
+        EXPECT_EQ(column, mode == FinderMode::FileHogs ? 0 : 1);  // the Size column
+    }
+}
+
 TEST(DupFinder, ManyRowsKeepTheirOwnCellsAndPaths) {
     // Enough rows for the cells to be made on several threads.
     TempTree tree;
