@@ -1,6 +1,7 @@
 #include "finders/DupPairs.h"
 
 #include "core/GridModel.h"
+#include "finders/DupFinder.h"
 
 #include <cstring>
 
@@ -21,8 +22,11 @@ bool isAscii(QByteArrayView bytes) {
 void DupPairs::copyFrom(const GridModel& model) {
     records_.clear();
     rows_.clear();
+    shades_.clear();
     columns_ = model.sharedColumns();
     const int n = model.rowCount();
+    shades_.reserve(size_t(n));
+    for (int r = 0; r < n; ++r) shades_.push_back(model.shade(r));
     if (columns_) {
         records_.reserve(size_t(n));
         for (int r = 0; r < n; ++r) records_.push_back(model.record(r));
@@ -43,6 +47,11 @@ QString DupPairs::cell(int row, int column) const {
 QByteArray DupPairs::path(int row) const {
     if (row < 0 || row >= rowCount()) return {};
     return columns_ ? records_[size_t(row)].path() : rows_[size_t(row)].path;
+}
+
+GridShade DupPairs::shade(int row) const {
+    if (row < 0 || row >= int(shades_.size())) return GridShade::None;
+    return shades_[size_t(row)];
 }
 
 bool DupPairs::sameCells(int a, int b, int column, bool caseless) const {
@@ -94,6 +103,8 @@ bool DupPairs::qPairMatches(int a, int matchMode) const {
             return sameSize(a, b) && sameType(a, b);
         case 6:
             return sameType(a, b) && sameModified(a, b);
+        case kContentMatchMode:
+            return shade(a) != GridShade::None && shade(a) == shade(b);
         default:
             return false;
     }

@@ -33,9 +33,12 @@ class DupPairs {
     int rowCount() const;
     QString cell(int row, int column) const;
     QByteArray path(int row) const;
+    GridShade shade(int row) const;
 
     // Rows a and a + 1 match by match mode 0 to 6 (names without regard to case, the rest
-    // exactly). False when either row is missing.
+    // exactly). In the content mode they match when they are of one group: the finder shades
+    // each group in one run, the shades alternating group by group. False when either row is
+    // missing.
     bool qPairMatches(int a, int matchMode) const;
     // The row of the next pair after r: the first row below r that matches its successor;
     // -1 when there is none (there is then no later pair).
@@ -54,6 +57,7 @@ class DupPairs {
     std::shared_ptr<const ResultColumns> columns_;
     std::vector<ResultRecord> records_;
     std::vector<GridRow> rows_;  // when the grid held text rows
+    std::vector<GridShade> shades_;
 };
 
 }  // namespace vastel

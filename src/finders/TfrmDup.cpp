@@ -8,6 +8,7 @@
 #include "finders/TfrmDupCompare.h"
 #include "platform/NativePath.h"
 #include "protect/SafeHarbor.h"
+#include "results/JobRunner.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
 #include "results/ScanSession.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -26,6 +28,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 
 namespace vastel {
@@ -262,14 +265,30 @@ void TfrmDup::scan() {
                                                        : SizeChoice::Larger;
     options.size = SizeCondition::fromNumbers(choice, num1->value(), num2->value(),
                                               cbKB1->currentText() == QLatin1String("KB"));
+    const bool contents = duplicates() && matchMode == kContentMatchMode;
+    if (contents) {
+        contentStage_ = -1;
+        contentBytes_ = 0;
+        options.contentProgress = [this](ContentStage stage, qint64 bytesRead) {
+            contentBytes_.store(bytesRead, std::memory_order_relaxed);
+            contentStage_.store(int(stage), std::memory_order_release);
+            if (contentProgressHook) contentProgressHook(stage, bytesRead);
+        };
+    }
     DupCollection collection(options);
     WalkOptions walkOptions;
     walkOptions.pattern = cbWildCard->currentText().toUtf8();
-    session->walk(checkedTargets(pckDrive), walkOptions, collection);
+    const TreeWalk::Summary walked =
+        session->walk(checkedTargets(pckDrive), walkOptions, collection);
 
-    // Grouping a large collection takes a while; the window stays painted meanwhile.
     DupRecords found;
-    session->runAside([&] { found = collection.takeRecords(); });
+    if (contents) {
+        compareContents(collection, walked.full, found);
+    } else {
+        // Grouping a large collection takes a while; the window stays painted meanwhile.
+        session->runAside([&] { found = collection.takeRecords(); });
+    }
+    const qint64 leftOut = found.content.changed + found.content.unreadable;
     model->setRecords(found.columns, std::move(found.records));
     if (!duplicates()) {
         // Largest first; the next click on Size then sorts the other way.
@@ -292,9 +311,53 @@ void TfrmDup::scan() {
     btDetails->show();
     btBrowse->show();
     btCompare->setVisible(duplicates());
-    pnlSel->showMessage(thousandsText(rows) + (duplicates() ? QStringLiteral(" duplicates found")
-                                                            : QStringLiteral(" file hogs found")));
+    QString report = thousandsText(rows) + (duplicates() ? QStringLiteral(" duplicates found")
+                                                         : QStringLiteral(" file hogs found"));
+    if (contents && leftOut > 0)
+        report += QStringLiteral(", ") + thousandsText(leftOut) +
+                  QStringLiteral(" files changed or could not be read while being compared");
+    pnlSel->showMessage(report);
     if (grid->currentIndex().row() < 0) grid->setCurrentIndex(model->index(0, 0));
+}
+
+// The comparison reads on a helper thread while the window stays live: its progress and
+// Abort are taken on the window's thread, the progress at most ten times a second.
+void TfrmDup::compareContents(DupCollection& collection, bool collectionFull, DupRecords& found) {
+    contentStop_.reset();
+    // A full collection stops the walk as Abort does; what it holds is still compared. An
+    // aborted walk is not compared at all.
+    if (collectionFull)
+        abortScan = false;
+    else if (abortScan)
+        contentStop_.request();
+
+    int shownStage = -1;
+    qint64 shownBytes = -1;
+    QElapsedTimer sinceShown;
+    const auto showProgress = [&] {
+        const int stage = contentStage_.load(std::memory_order_acquire);
+        const qint64 bytes = contentBytes_.load(std::memory_order_relaxed);
+        if (stage < 0 || (stage == shownStage && bytes == shownBytes)) return;
+        // A new stage shows at once; bytes within a stage ten times a second.
+        if (stage == shownStage && sinceShown.isValid() && sinceShown.elapsed() < 100) return;
+        shownStage = stage;
+        shownBytes = bytes;
+        sinceShown.start();
+        pnlSel->showMessage(QStringLiteral("Comparing contents: ") +
+                            contentStageText(ContentStage(stage)) + QStringLiteral(", ") +
+                            thousandsText(bytes) + QStringLiteral(" bytes read"));
+    };
+    // Abort sets the flag on this thread, also from inside its warning box; the engine tests
+    // the token between blocks.
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        showProgress();
+        if (abortScan) contentStop_.request();
+    });
+    poll.start();
+    JobRunner::runAside([&] { found = collection.takeRecords(&contentStop_); });
+    poll.stop();
 }
 
 void TfrmDup::BrowseDirectory1Click() {

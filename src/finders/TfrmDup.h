@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/StopToken.h"
+
 #include <QDialog>
 #include <QString>
+#include <atomic>
+#include <functional>
 
 class QAction;
 class QComboBox;
@@ -15,7 +19,10 @@ class QTableView;
 
 namespace vastel {
 
+enum class ContentStage;
+struct DupRecords;
 class AppContext;
+class DupCollection;
 class GridModel;
 class NumberSpin;
 class ResultList;
@@ -67,6 +74,12 @@ class TfrmDup : public QDialog {
 
     int matchMode = 0;  // the match mode of the last Start (duplicates)
 
+    // Identical content: called on the comparison's own thread with each of its progress
+    // reports, after the window has taken them (a test seam).
+    std::function<void(ContentStage stage, qint64 bytesRead)> contentProgressHook;
+    // Stops the running content comparison; the window's Abort reaches it.
+    const StopToken& contentStop() const { return contentStop_; }
+
     // The title of the printed report, from the current choices and checked targets.
     QString printTitle() const;
     // Whether a cell is drawn bold: a protected folder (duplicates) or file (file hogs).
@@ -91,9 +104,14 @@ class TfrmDup : public QDialog {
     void cbWildCardChange();
     void sizeChoiceChanged();
     bool duplicates() const;
+    void compareContents(DupCollection& collection, bool collectionFull, DupRecords& found);
 
     AppContext& context_;
     bool shown_ = false;
+    StopToken contentStop_;
+    // The comparison's stage (-1: none yet) and bytes read, written by its thread.
+    std::atomic<int> contentStage_{-1};
+    std::atomic<qint64> contentBytes_{0};
 };
 
 // Program-wide value of this unit: set by Abort, read by the walk.

@@ -4,6 +4,7 @@
 #include "core/GridModel.h"
 #include "core/MessageBoxes.h"
 #include "core/Utility.h"
+#include "finders/DupFinder.h"
 #include "finders/FileChecksum.h"
 #include "finders/TfrmDup.h"
 #include "inspect/TfrmDetails.h"
@@ -145,6 +146,7 @@ void TfrmDupCompare::showPair(int row) {
     row_ = row;
     GetValues(side1, row);
     GetValues(side2, row + 1);
+    if (knownIdentical()) showKnownIdentical();
     HighlightDifferences();
 }
 
@@ -235,8 +237,24 @@ void TfrmDupCompare::paintVersionLines() {
     }
 }
 
+// The content comparison read both files of one group byte for byte: reading them again
+// would tell nothing new.
+bool TfrmDupCompare::knownIdentical() const {
+    return finder_ && finder_->matchMode == kContentMatchMode &&
+           pairs_.qPairMatches(row_, kContentMatchMode);
+}
+
+void TfrmDupCompare::showKnownIdentical() {
+    side1.lblCRC->setText(QStringLiteral("file contents are identical"));
+    side2.lblCRC->setText(QStringLiteral("file contents are identical"));
+}
+
 void TfrmDupCompare::computeCRCValues() {
     if (computing_) return;
+    if (knownIdentical()) {
+        showKnownIdentical();
+        return;
+    }
     computing_ = true;
     stop_.reset();
     const QByteArray left = side1.path, right = side2.path;
@@ -244,7 +262,7 @@ void TfrmDupCompare::computeCRCValues() {
     {
         BusyCursor busy;
         // Reading two large files takes a while: the window stays painted meanwhile.
-        JobRunner::runAside([&] { sums = comparePair(left, right, &stop_); });
+        JobRunner::runAside([&] { sums = readPair(left, right, &stop_); });
     }
     computing_ = false;
     if (stop_.requested() && !isVisible()) return;

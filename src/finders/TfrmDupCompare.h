@@ -2,9 +2,11 @@
 
 #include "core/StopToken.h"
 #include "finders/DupPairs.h"
+#include "finders/FileChecksum.h"
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -53,6 +55,11 @@ class TfrmDupCompare : public QWidget {
     int currentRow() const { return row_; }
     const DupPairs& grid() const { return pairs_; }
 
+    // Reads both files of the pair for "&CRC" (a test seam).
+    std::function<PairChecksums(const QByteArray& left, const QByteArray& right,
+                                const StopToken* stop)>
+        readPair = comparePair;
+
   public Q_SLOTS:
     void sbL1Click();
     void sbR1Click();
@@ -73,6 +80,8 @@ class TfrmDupCompare : public QWidget {
     void GetValues(Side& side, int row);
     void HighlightDifferences(bool checksums = true);
     void computeCRCValues();
+    bool knownIdentical() const;
+    void showKnownIdentical();
     void resizeIt();
     void placeArrows();
     void paintVersionLines();

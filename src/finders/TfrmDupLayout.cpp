@@ -67,6 +67,8 @@ void TfrmDup::buildControls() {
     lblDup = named(new QLabel(QStringLiteral("Duplicates matching on : "), Panel1), "lblDup");
     cbDup = named(new QComboBox(Panel1), "cbDup");
     cbDup->addItems(matchModeTexts());
+    // The content comparison follows the seven modes that compare names, sizes and dates.
+    if (cbDup->findText(contentMatchModeText()) < 0) cbDup->addItem(contentMatchModeText());
     cbDup->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     lblDup->setBuddy(cbDup);
 

@@ -3,6 +3,7 @@
 #include "../inspect/PeFixture.h"
 #include "core/DriveEntries.h"
 #include "core/GridModel.h"
+#include "finders/FileChecksum.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
 #include "platform/ScriptedDialogs.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -25,6 +27,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -62,8 +65,8 @@ class DupCompareTest : public QObject {
     std::unique_ptr<TfrmDup> finder;
     TfrmDupCompare* pairs = nullptr;
 
-    // The finder after a duplicate scan of the fixture by file name, every size.
-    std::unique_ptr<TfrmDup> scanned() {
+    // The finder after a duplicate scan of the fixture, every size, by file name unless told.
+    std::unique_ptr<TfrmDup> scanned(int mode = 0) {
         writeExtraFolders({tree->root()});
         context->duplicateMode = true;
         auto w = std::make_unique<TfrmDup>(*context);
@@ -75,6 +78,7 @@ class DupCompareTest : public QObject {
                                                                            : Qt::Unchecked);
         }
         w->num1->setValue(0);
+        w->cbDup->setCurrentIndex(mode);
         w->btScanClick();
         return w;
     }
@@ -201,6 +205,55 @@ class DupCompareTest : public QObject {
         QVERIFY(pairs->side1.lblCRC->text().isEmpty());
         QVERIFY(pairs->side2.lblCRC->text().isEmpty());
         QVERIFY(highlighted(pairs->side1.lblSizeBytes));
+    }
+
+    // Identical content: the scan compared every byte of a group, so a pair of one group is
+    // identical without reading the files again; a pair across two groups is compared.
+    void contentGroupsNeedNoSecondReading() {
+        pairs->hide();
+        auto content = scanned(7);
+        QVERIFY(content);
+        // diff.bin (b), size.bin (b) and swap.bin (a) hold the same 4,096 bytes; same.bin twice.
+        QCOMPARE(content->model->rowCount(), 5);
+        int reads = 0;
+        const auto restore = qScopeGuard([this] { pairs->readPair = comparePair; });
+        pairs->readPair = [&](const QByteArray& l, const QByteArray& r, const StopToken* stop) {
+            ++reads;
+            return comparePair(l, r, stop);
+        };
+        pairs->cbCRC->setChecked(true);
+        content->grid->setCurrentIndex(content->model->index(0, 0));
+        content->btCompare->click();
+        const QString identical = QStringLiteral("file contents are identical");
+        // Next steps through the group of three one row at a time, then to the next group.
+        for (int expected : {0, 1, 3, 3}) {
+            if (expected != 0) pairs->sbR1->click();
+            QCOMPARE(pairs->currentRow(), expected);
+            QCOMPARE(content->resultList->currentRow(), expected);
+            QTest::mouseClick(pairs->btCompute, Qt::LeftButton);
+            QCOMPARE(pairs->side1.lblCRC->text(), identical);
+            QCOMPARE(pairs->side2.lblCRC->text(), identical);
+            QVERIFY(!highlighted(pairs->side1.lblCRC));
+        }
+        QCOMPARE(name(1), QStringLiteral("same.bin"));
+        for (int expected : {1, 0, 0}) {
+            QTest::keyRelease(pairs->btCompute, Qt::Key_PageUp);
+            QCOMPARE(pairs->currentRow(), expected);
+            QCOMPARE(pairs->side2.lblCRC->text(), identical);
+        }
+        QCOMPARE(reads, 0);
+
+        // Opened on the last row of the first group: its neighbour is of the other group.
+        pairs->hide();
+        pairs->cbCRC->setChecked(false);
+        content->grid->setCurrentIndex(content->model->index(2, 0));
+        content->btCompare->click();
+        QCOMPARE(pairs->currentRow(), 2);
+        QVERIFY(pairs->side1.lblCRC->text().isEmpty());
+        QTest::mouseClick(pairs->btCompute, Qt::LeftButton);
+        QCOMPARE(reads, 1);
+        QVERIFY(pairs->side1.lblCRC->text().endsWith(QStringLiteral(" file contents differ")));
+        content.reset();
     }
 
     void versionListsOfProgramFiles() {

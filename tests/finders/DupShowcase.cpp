@@ -1,23 +1,25 @@
 // Shows the duplicate and file-hog finder after a scan of a generated tree, to look at it under
-// Xvfb: dup_showcase dups|hogs|hogs-menu FIXTURE-FOLDER [SECONDS]
+// Xvfb: dup_showcase dups|content|hogs|hogs-menu FIXTURE-FOLDER [SECONDS]
 // Point XDG_CONFIG_HOME and XDG_DATA_HOME at scratch folders first: the folder is added to the
 // extra folders of the drive list.
 #include "app/ProgramContext.h"
 #include "app/VastelStyle.h"
 #include "core/DriveEntries.h"
-#include "widgets/DriveList.h"
 #include "core/GridModel.h"
-#include "results/ResultList.h"
-#include "widgets/NumberSpin.h"
+#include "finders/DupFinder.h"
 #include "finders/TfrmDup.h"
-#include "widgets/WidgetDialogs.h"
 #include "protect/FolderListFile.h"
 #include "protect/SafeHarbor.h"
+#include "results/ResultList.h"
+#include "widgets/DriveList.h"
+#include "widgets/NumberSpin.h"
+#include "widgets/WidgetDialogs.h"
 
 #include <sys/stat.h>
 #include <utime.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -73,7 +75,8 @@ int main(int argc, char** argv) {
     setDialogs(&widgetDialogs);
     if (argc < 3) return 2;
     const QByteArray state = argv[1];
-    const bool duplicates = state == "dups";
+    const bool content = state == "content";  // identical content
+    const bool duplicates = state == "dups" || content;
     const QByteArray root = argv[2];
     const int seconds = argc > 3 ? QByteArray(argv[3]).toInt() : 4;
     makeTree(root);
@@ -94,6 +97,7 @@ int main(int argc, char** argv) {
             QListWidgetItem* item = window.pckDrive->item(i);
             item->setCheckState(driveListTarget(item).root == root ? Qt::Checked : Qt::Unchecked);
         }
+        if (content) window.cbDup->setCurrentIndex(kContentMatchMode);
         window.btScan->click();
         // Two marks, to show the glyph and the status text.
         for (int row : {1, 4}) {

@@ -2,6 +2,7 @@
 #include "core/GridModel.h"
 #include "core/Utility.h"
 #include "core/WindowPlacement.h"
+#include "finders/ContentGroups.h"
 #include "finders/DupFinder.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
@@ -11,6 +12,7 @@
 #include "results/PrintIt.h"
 #include "results/ResultGridDelegate.h"
 #include "results/ResultList.h"
+#include "results/ScanSession.h"
 #include "support/LocaleScope.h"
 #include "support/TempTree.h"
 #include "support/TestContext.h"
@@ -21,6 +23,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -37,7 +40,10 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 using namespace vastel;
 using vastel::test::TempTree;
@@ -126,6 +132,15 @@ class DupWindowTest : public QObject {
         tree->createFolder("empty");
         tree->createFile("harbor/kept/x.dat", 300'000, kStamp, kStamp);
         tree->createFile("harbor/free/x.dat", 300'000, kStamp, kStamp);
+        // Identical content: a pair under two names, a file of their size that differs in its
+        // last byte, and three large copies, compared last since groups go by size.
+        QByteArray text(20'000, 't');
+        tree->createFileWith("content/small/one.txt", text, kStamp, kStamp);
+        tree->createFileWith("content/other/renamed.dat", text, kStamp + 86'400, kStamp);
+        text.back() = 'u';
+        tree->createFileWith("content/small/near.txt", text, kStamp, kStamp);
+        for (const char* name : {"content/big/a.iso", "content/big/b.iso", "content/copy/c.iso"})
+            tree->createFile(name, 4 << 20, kStamp, kStamp);
     }
     void cleanupTestCase() {
         delete tree;
@@ -311,6 +326,110 @@ class DupWindowTest : public QObject {
         QCOMPARE(w->resultList->markedCount(), 0);
         QCOMPARE(w->model->rowCount(), 4);
         QVERIFY(!w->model->isMarked(0));
+    }
+
+    // The content comparison runs from Start like the other modes. The status bar shows its
+    // stage and bytes read, taken on the window's thread while the comparison reads on its own.
+    void identicalContentGroupsEqualBytes() {
+        auto w = open(true, {"content"});
+        QVERIFY(w);
+        QCOMPARE(w->cbDup->count(), 8);
+        QCOMPARE(w->cbDup->itemText(6), QStringLiteral("Type and modify date/time"));
+        QCOMPARE(w->cbDup->itemText(7), QStringLiteral("Identical content"));
+        w->cbDup->setCurrentIndex(7);
+        w->num1->setValue(0);
+
+        QStringList shown;
+        connect(w->pnlSel, &QStatusBar::messageChanged, w.get(),
+                [&](const QString& text) { shown << text; });
+        std::atomic<bool> confirmingShown{false};
+        connect(w->pnlSel, &QStatusBar::messageChanged, w.get(), [&](const QString& text) {
+            if (text.startsWith(QStringLiteral("Comparing contents: confirming, ")))
+                confirmingShown = true;
+        });
+        std::atomic<qint64> confirmBytes{-1};
+        w->contentProgressHook = [&](ContentStage stage, qint64 bytes) {
+            if (stage != ContentStage::Confirm || confirmBytes >= 0) return;
+            confirmBytes = bytes;
+            // Held until the window has shown the stage, so that a fast run cannot skip it.
+            const QDeadlineTimer safety(10'000);
+            while (!confirmingShown && !safety.hasExpired())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        QTest::mouseClick(w->btScan, Qt::LeftButton);
+        QVERIFY(script->messages().isEmpty());
+        QCOMPARE(w->matchMode, 7);
+
+        QList<QStringList> groups;
+        for (int r = 0; r < w->model->rowCount(); ++r) {
+            if (r == 0 || w->model->shade(r) != w->model->shade(r - 1))
+                groups.append(QStringList());
+            groups.last() << relative(*tree, w->model->path(r));
+        }
+        for (QStringList& g : groups) g.sort();
+        QCOMPARE(groups, (QList<QStringList>{
+                             {"content/other/renamed.dat", "content/small/one.txt"},
+                             {"content/big/a.iso", "content/big/b.iso", "content/copy/c.iso"}}));
+        QCOMPARE(w->model->shade(0), GridShade::A);
+        QCOMPARE(w->model->shade(2), GridShade::B);
+        QCOMPARE(w->pnlSel->currentMessage(), QStringLiteral("5 duplicates found"));
+
+        // Past the full reads of the large files: the count has thousands separators.
+        QVERIFY(confirmBytes > 12'000'000);
+        QVERIFY2(shown.contains(QStringLiteral("Comparing contents: confirming, ") +
+                                thousandsText(confirmBytes) + QStringLiteral(" bytes read")),
+                 qPrintable(shown.join(QLatin1Char('|'))));
+        QVERIFY(w->btCompare->isVisible() && w->btScan->isEnabled() && w->btAbort->isHidden());
+    }
+
+    // Abort during the byte comparison reaches the comparison's thread: it reads nothing
+    // more, and the grid lists the groups confirmed before it.
+    void abortStopsTheContentComparison() {
+        auto w = open(true, {"content"});
+        QVERIFY(w);
+        w->cbDup->setCurrentIndex(7);
+        w->num1->setValue(0);
+        TfrmDup* window = w.get();
+        std::atomic<int> reports{0};
+        std::atomic<qint64> bytesAtAbort{-1}, lastBytes{-1};
+        std::atomic<bool> abortSeen{false};
+        w->contentProgressHook = [&](ContentStage stage, qint64 bytes) {
+            lastBytes = bytes;
+            if (stage != ContentStage::Confirm) return;
+            const int report = reports++;
+            if (report == 0) {
+                // Entering the stage: a pause lets the engine report again after its next
+                // block, which is the small pair's only block.
+                std::this_thread::sleep_for(std::chrono::milliseconds(80));
+            } else if (report == 1) {
+                bytesAtAbort = bytes;
+                QMetaObject::invokeMethod(
+                    window->btAbort, [window] { window->btAbort->click(); }, Qt::QueuedConnection);
+                const QDeadlineTimer safety(10'000);
+                while (!window->contentStop().requested() && !safety.hasExpired())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                abortSeen = window->contentStop().requested();
+            }
+        };
+        QTest::mouseClick(w->btScan, Qt::LeftButton);
+        QVERIFY(abortSeen);
+        QCOMPARE(script->messages(), QStringList{ScanSession::kAbortedWarning});
+        QCOMPARE(lastBytes.load(), bytesAtAbort.load());  // not one block of the large files
+        QStringList rows = rowPaths(*tree, *w);
+        rows.sort();
+        QCOMPARE(rows, (QStringList{"content/other/renamed.dat", "content/small/one.txt"}));
+        QCOMPARE(w->pnlSel->currentMessage(), QStringLiteral("2 duplicates found"));
+
+        // Idle again: a new Start compares everything.
+        QVERIFY(!w->session->scanning());
+        QVERIFY(w->btAbort->isHidden());
+        QVERIFY(w->btScan->isEnabled() && w->cbDup->isEnabled() && w->btClose->isEnabled());
+        QVERIFY(w->btMark->isVisible() && w->btCompare->isVisible());
+        w->contentProgressHook = nullptr;
+        script->clear();
+        QTest::mouseClick(w->btScan, Qt::LeftButton);
+        QVERIFY(script->messages().isEmpty());
+        QCOMPARE(w->model->rowCount(), 5);
     }
 
     void fileHogsFollowTheSizeCondition_data() {

@@ -1,11 +1,13 @@
 // Shows the cache cleaner or the pair comparison on a generated fixture, to look at them under
-// Xvfb: pairs_showcase cache|same|diff|pe FIXTURE-FOLDER [SECONDS]
+// Xvfb: pairs_showcase cache|same|diff|pe|content FIXTURE-FOLDER [SECONDS]
+// ("content": the pair of identical copies after an identical-content scan)
 // Point HOME, XDG_CONFIG_HOME and XDG_DATA_HOME at scratch folders first.
 #include "../inspect/PeFixture.h"
 #include "app/ProgramContext.h"
 #include "app/VastelStyle.h"
 #include "core/DriveEntries.h"
 #include "core/GridModel.h"
+#include "finders/DupFinder.h"
 #include "finders/TfrmCache.h"
 #include "finders/TfrmDup.h"
 #include "finders/TfrmDupCompare.h"
@@ -17,6 +19,7 @@
 #include <utime.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -97,10 +100,11 @@ int main(int argc, char** argv) {
             item->setCheckState(driveListTarget(item).root == root ? Qt::Checked : Qt::Unchecked);
         }
         finder.num1->setValue(0);
+        if (state == "content") finder.cbDup->setCurrentIndex(kContentMatchMode);
         finder.btScan->click();
-        const QByteArray name = state == "same"   ? "holiday.jpg"
-                                : state == "diff" ? "report.odt"
-                                                  : "setup.exe";
+        const QByteArray name = state == "same" || state == "content" ? "holiday.jpg"
+                                : state == "diff"                     ? "report.odt"
+                                                                      : "setup.exe";
         for (int r = 0; r < finder.model->rowCount(); ++r)
             if (finder.model->path(r).endsWith(name)) {
                 finder.grid->setCurrentIndex(finder.model->index(r, 0));
