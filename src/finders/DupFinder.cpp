@@ -5,6 +5,7 @@
 #include "core/SortGrid.h"
 #include "core/Utility.h"
 #include "finders/FieldTexts.h"
+#include "platform/MemoryRelease.h"
 #include "platform/NativePath.h"
 
 #include <QByteArrayView>
@@ -89,9 +90,7 @@ struct Record {
     qint64 size = 0;
     qint32 folder = 0;
     qint32 type = 0;
-    qint32 date = 0, time = 0, access = 0;  // StampTexts indexes
-    quint32 modified = 0, accessed = 0;     // the packed stamps, for the grid's records
-    qint32 sizeIndex = 0;                   // into the distinct sizes, set after the walk
+    quint32 modified = 0, accessed = 0;  // the packed stamps (their texts are in StampTexts)
     qint32 unicodeKey = -1;  // foldedKey(name) for names beyond ASCII; else folded on the fly
     quint16 nameSize = 0;    // a name has at most 255 bytes
 
@@ -297,9 +296,16 @@ struct DupCollection::Impl {
 
     void describe(Record& r) {
         r.type = typeOf(r.name());
-        r.date = stamps.dateIndex(r.modified);
-        r.time = stamps.timeIndex(r.modified);
-        r.access = stamps.dateIndex(r.accessed);
+        stamps.dateIndex(r.modified);
+        stamps.timeIndex(r.modified);
+        stamps.dateIndex(r.accessed);
+    }
+    // Texts of the record's stamps and its size (described, and ranked after the walk).
+    qint32 dateOf(const Record& r) const { return stamps.knownDateIndex(r.modified); }
+    qint32 timeOf(const Record& r) const { return stamps.knownTimeIndex(r.modified); }
+    qint32 accessOf(const Record& r) const { return stamps.knownDateIndex(r.accessed); }
+    qint32 sizeIndexOf(const Record& r) const {
+        return qint32(std::lower_bound(sizes.begin(), sizes.end(), r.size) - sizes.begin());
     }
 
     bool comparesContents() const {
@@ -381,13 +387,16 @@ struct DupCollection::Impl {
             case Field::Name:
                 return compareNames(a, b);
             case Field::Size:
-                return compareValues(sizeRank[size_t(a.sizeIndex)], sizeRank[size_t(b.sizeIndex)]);
+                if (a.size == b.size) return 0;
+                return compareValues(sizeRank[size_t(sizeIndexOf(a))],
+                                     sizeRank[size_t(sizeIndexOf(b))]);
             case Field::Date:
-                return compareValues(stampRank[size_t(a.date)], stampRank[size_t(b.date)]);
+                return compareValues(stampRank[size_t(dateOf(a))], stampRank[size_t(dateOf(b))]);
             case Field::Time:
-                return compareValues(stampRank[size_t(a.time)], stampRank[size_t(b.time)]);
+                return compareValues(stampRank[size_t(timeOf(a))], stampRank[size_t(timeOf(b))]);
             case Field::Access:
-                return compareValues(stampRank[size_t(a.access)], stampRank[size_t(b.access)]);
+                return compareValues(stampRank[size_t(accessOf(a))],
+                                     stampRank[size_t(accessOf(b))]);
             case Field::Folder:
                 return compareValues(folderRank[size_t(a.folder)], folderRank[size_t(b.folder)]);
             case Field::Type:
@@ -417,11 +426,6 @@ struct DupCollection::Impl {
         sizeTexts.reserve(sizes.size());
         for (const qint64 s : sizes) sizeTexts.push_back(thousandsText(s));
         sizeRank = rankTexts(sizeTexts);
-        for (size_t i = 0; i < records.size(); ++i) {
-            Record& r = records[i];
-            r.sizeIndex =
-                qint32(std::lower_bound(sizes.begin(), sizes.end(), r.size) - sizes.begin());
-        }
 
         std::vector<QString> stampTexts;
         stampTexts.reserve(stamps.size());
@@ -445,10 +449,10 @@ struct DupCollection::Impl {
         const Record& r = records[size_t(index)];
         SortEntry e;
         e.index = index;
-        const quint64 sizeR = quint64(sizeRank[size_t(r.sizeIndex)]);
-        const quint64 dateR = quint64(stampRank[size_t(r.date)]);
-        const quint64 timeR = quint64(stampRank[size_t(r.time)]);
-        const quint64 accessR = quint64(stampRank[size_t(r.access)]);
+        const quint64 sizeR = quint64(sizeRank[size_t(sizeIndexOf(r))]);
+        const quint64 dateR = quint64(stampRank[size_t(dateOf(r))]);
+        const quint64 timeR = quint64(stampRank[size_t(timeOf(r))]);
+        const quint64 accessR = quint64(stampRank[size_t(accessOf(r))]);
         const quint64 typeR = quint64(typeRank[size_t(r.type)]);
         if (options.mode == FinderMode::FileHogs) {
             if (!packStamps) return e;
@@ -536,7 +540,7 @@ struct DupCollection::Impl {
                 return a.size == b.size;
             default:
                 return types[size_t(a.type)].text == types[size_t(b.type)].text &&
-                       stamps.text(a.time) == stamps.text(b.time);
+                       stamps.text(timeOf(a)) == stamps.text(timeOf(b));
         }
     }
 
@@ -552,19 +556,44 @@ struct DupCollection::Impl {
             }
         };
         parallelFor(listed.size(), 20'000, fill);
-        markSharedFiles(listed, out);
+        std::vector<qint32> rowOf(records.size(), -1);
+        for (size_t k = 0; k < listed.size(); ++k) rowOf[size_t(listed[k])] = qint32(k);
+        markSharedFiles(rowOf, out, false);
+        return out;
+    }
+
+    // The texts and ranks that ordered the lines: the grid's column table makes the texts of
+    // the cells it draws, so the texts of a whole disk's stamps and sizes need not stay.
+    void releaseSortTexts() {
+        stamps = StampTexts();
+        sizeTexts = {};
+        sizeRank = stampRank = folderRank = typeRank = {};
+        sizes = {};
+        unicodeKeys = {};
+        for (Folder& f : folders) f.key = QByteArray();
+        releaseFreeMemory();
+    }
+
+    // The grid's records; the collection's own records go as soon as they are made.
+    std::vector<ResultRecord> finish(const std::vector<qint32>& listed,
+                                     const std::vector<GridShade>& shades) {
+        std::vector<ResultRecord> out = makeRecords(listed, shades);
+        records = RecordStore();
+        identities = {};
+        linked = {};
         return out;
     }
 
     // Rows that are names of one file (same device and inode) say so.
-    void markSharedFiles(const std::vector<qint32>& listed, std::vector<ResultRecord>& out) const {
+    // rowOf: the grid row of each record (-1: not listed); out is indexed by record when
+    // byRecord, else by row.
+    void markSharedFiles(const std::vector<qint32>& rowOf, std::vector<ResultRecord>& out,
+                         bool byRecord) const {
         if (linked.size() < 2) return;
-        std::vector<qint32> rowOf(records.size(), -1);
-        for (size_t k = 0; k < listed.size(); ++k) rowOf[size_t(listed[k])] = qint32(k);
         std::vector<std::pair<std::pair<dev_t, ino_t>, qint32>> shown;
         for (const Linked& l : linked)
             if (const qint32 row = rowOf[size_t(l.record)]; row >= 0)
-                shown.push_back({{l.identity.device, l.identity.inode}, row});
+                shown.push_back({{l.identity.device, l.identity.inode}, byRecord ? l.record : row});
         std::sort(shown.begin(), shown.end());
         for (size_t k = 1; k < shown.size(); ++k)
             if (shown[k].first == shown[k - 1].first)
@@ -642,7 +671,8 @@ struct DupCollection::Impl {
             }
         }
         counts.groups.clear();
-        return makeRecords(listed, shades);
+        releaseSortTexts();
+        return finish(listed, shades);
     }
 
     std::vector<ResultRecord> gridRecords() {
@@ -651,7 +681,8 @@ struct DupCollection::Impl {
         std::vector<qint32> order = sortedOrder();
         if (options.mode == FinderMode::FileHogs) {
             std::reverse(order.begin(), order.end());
-            return makeRecords(order, {});
+            releaseSortTexts();
+            return finish(order, {});
         }
 
         std::vector<qint32> listed;
@@ -679,7 +710,9 @@ struct DupCollection::Impl {
             }
             k = i;
         }
-        return makeRecords(listed, shades);
+        order = {};
+        releaseSortTexts();
+        return finish(listed, shades);
     }
 };
 

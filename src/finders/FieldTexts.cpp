@@ -57,7 +57,10 @@ int StampTexts::intern(const QString& text) {
 
 int StampTexts::indexOf(quint32 stamp, std::vector<qint32>& valid, quint32 part,
                         QHash<quint32, qint32>& invalid, QString (*textOf)(quint32)) {
-    if (stamp == 0) return intern(QString());
+    if (stamp == 0) {
+        if (zero_ < 0) zero_ = intern(QString());
+        return zero_;
+    }
     if (validStamp(unpackDosStamp(stamp))) {
         qint32& slot = valid[part];
         if (slot < 0) {

@@ -24,11 +24,28 @@ class StampTexts {
     // different stamps may have equal texts under different indexes.
     int dateIndex(quint32 stamp);
     int timeIndex(quint32 stamp);
+    // The same for stamps already given to dateIndex or timeIndex, without adding texts.
+    int knownDateIndex(quint32 stamp) const {
+        return knownIndex(stamp, byDate_, stamp >> 16, invalidDates_);
+    }
+    int knownTimeIndex(quint32 stamp) const {
+        return knownIndex(stamp, byTime_, stamp & 0xFFFF, invalidTimes_);
+    }
     const QString& text(int index) const { return texts_[size_t(index)]; }
     size_t size() const { return texts_.size(); }
 
   private:
+    int knownIndex(quint32 stamp, const std::vector<qint32>& valid, quint32 part,
+                   const QHash<quint32, qint32>& invalid) const {
+        if (stamp == 0) return zero_;
+        // An invalid stamp is always in its table once seen; a valid one never is.
+        if (!invalid.isEmpty())
+            if (const auto it = invalid.constFind(stamp); it != invalid.constEnd())
+                return it.value();
+        return valid[part];
+    }
     int intern(const QString& text);
+    qint32 zero_ = -1;  // the index of the empty text of stamp 0
     // The text index of a stamp: valid stamps by the part that decides the text, others whole.
     int indexOf(quint32 stamp, std::vector<qint32>& valid, quint32 part,
                 QHash<quint32, qint32>& invalid, QString (*textOf)(quint32));
