@@ -87,6 +87,23 @@ if [ -n "$JDUPES" ]; then
   done
 fi
 
+# Peers, warm, for the record (their defaults leave hidden files out too; rmlint writes no
+# script or JSON here).
+PEER_RUNS=${PEER_RUNS:-2}
+for peer in rmlint fdupes; do
+  command -v $peer > /dev/null || continue
+  case $peer in
+    rmlint) peer_run() { rmlint -o fdupes:"$OUT/rmlint.txt" -T df "$TREE" > /dev/null 2>&1; } ;;
+    fdupes) peer_run() { fdupes -r -q "$TREE" > "$OUT/fdupes.txt" 2>/dev/null; } ;;
+  esac
+  peer_run
+  times=""
+  for ((i = 0; i < PEER_RUNS; i++)); do times+="$(timed peer_run) "; done
+  p=$(tr ' ' '\n' <<< "$times" | grep . | median)
+  v=$(tr ' ' '\n' <<< "${warm[vastel]}" | grep . | median)
+  printf '%-8s warm   median %s s   runs: %s   vastel / %s = %.3f\n' $peer "$p" "$times" $peer "$(echo "$v / $p" | bc -l)"
+done
+
 echo "== groups"
 python3 - "$TREE" "$MANIFEST" "$OUT/vastel.txt" "$([ -n "$JDUPES" ] && echo "$OUT/jdupes.txt")" <<'PYEOF'
 import os, sys
