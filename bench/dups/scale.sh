@@ -24,7 +24,6 @@ measure() {
   local best="" peak=0 out
   for _ in $(seq "$RUNS"); do
     out=$( { /usr/bin/time -f "%e %M" "$SCAN" "$@" > /dev/null; } 2>&1 | tail -1)
-    set -- "$@"
     local t=${out% *} m=${out#* }
     if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
     [ "$m" -gt "$peak" ] && peak=$m

@@ -558,7 +558,7 @@ struct DupCollection::Impl {
         parallelFor(listed.size(), 20'000, fill);
         std::vector<qint32> rowOf(records.size(), -1);
         for (size_t k = 0; k < listed.size(); ++k) rowOf[size_t(listed[k])] = qint32(k);
-        markSharedFiles(rowOf, out, false);
+        markSharedFiles(rowOf, out);
         return out;
     }
 
@@ -584,16 +584,14 @@ struct DupCollection::Impl {
         return out;
     }
 
-    // Rows that are names of one file (same device and inode) say so.
-    // rowOf: the grid row of each record (-1: not listed); out is indexed by record when
-    // byRecord, else by row.
-    void markSharedFiles(const std::vector<qint32>& rowOf, std::vector<ResultRecord>& out,
-                         bool byRecord) const {
+    // Rows that are names of one file (same device and inode) say so. rowOf: the grid row
+    // of each record (-1: not listed).
+    void markSharedFiles(const std::vector<qint32>& rowOf, std::vector<ResultRecord>& out) const {
         if (linked.size() < 2) return;
         std::vector<std::pair<std::pair<dev_t, ino_t>, qint32>> shown;
         for (const Linked& l : linked)
             if (const qint32 row = rowOf[size_t(l.record)]; row >= 0)
-                shown.push_back({{l.identity.device, l.identity.inode}, byRecord ? l.record : row});
+                shown.push_back({{l.identity.device, l.identity.inode}, row});
         std::sort(shown.begin(), shown.end());
         for (size_t k = 1; k < shown.size(); ++k)
             if (shown[k].first == shown[k - 1].first)
