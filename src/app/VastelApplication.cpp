@@ -3,6 +3,7 @@
 #include "app/ProgramContext.h"
 #include "app/TfrmMain.h"
 #include "app/VastelStyle.h"
+#include "platform/MemoryRelease.h"
 #include "platform/Shell.h"
 #include "widgets/WidgetDialogs.h"
 
@@ -13,6 +14,7 @@
 namespace vastel {
 
 int runVastel(int argc, char** argv) {
+    returnLargeBlocksOnRelease();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vastel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vastel 99"));

@@ -1,5 +1,6 @@
 // vastel-scan: the headless companion of the desktop program.
 #include "app/ScanCommand.h"
+#include "platform/MemoryRelease.h"
 
 #include <QCoreApplication>
 #include <cstring>
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
     // The only regular expressions here are Qt's own, each built for one match (the file type
     // database's globs): compiling them to machine code costs far more than it saves.
     if (!qEnvironmentVariableIsSet("QT_ENABLE_REGEXP_JIT")) qputenv("QT_ENABLE_REGEXP_JIT", "0");
+    vastel::returnLargeBlocksOnRelease();
     QCoreApplication app(argc, argv);
     using vastel::ScanCommand;
     if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0 ||
