@@ -9,6 +9,9 @@
 
 namespace vastel {
 
+// A size's number key: the digits of its text without separators, the sign dropped.
+inline quint64 sizeKey(qint64 size) { return size < 0 ? 0 - quint64(size) : quint64(size); }
+
 // The columns of a grid of result records: the text of each cell, made when it is asked for,
 // and the sort keys of a column. A key read from a cell's text orders exactly like the key the
 // text grids read (SortGrid's textKey, numberKey, dateKey); a finder's table overrides that with
@@ -28,6 +31,10 @@ class ResultColumns {
     virtual NumberKeyOf numberKeyOf(int column) const;
     virtual DateKeyOf dateKeyOf(int column) const;
     virtual TextKeyOf textKeyOf(int column) const;
+    // Where a column holds whole numbers only: a key that orders as numberKeyOf does, in half
+    // the room (a million rows sort in a narrower scratch table). Empty for other columns.
+    using WholeKeyOf = std::function<quint64(const ResultRecord&)>;
+    virtual WholeKeyOf wholeNumberKeyOf(int column) const { return {}; }
 
     // The column whose cell carries the marker of a record that shares its file with another
     // row (ResultRecord::sharesFile); -1: no marker.

@@ -91,6 +91,15 @@ void sortGridByText(GridModel& grid, int first, int last, bool descending, int c
 }
 
 void sortGridByNumber(GridModel& grid, int first, int last, bool descending, int column) {
+    const ResultColumns* columns = grid.columns();
+    if (columns && column >= 0 && column < grid.columnCount() &&
+        columns->wholeNumberKeyOf(column)) {
+        // Whole numbers compare as their long double keys do, so the order is the same.
+        sortGrid<quint64>(
+            grid, first, last, descending, column, [](const QString&) { return quint64(0); },
+            [](const ResultColumns& table, int c) { return table.wholeNumberKeyOf(c); }, false);
+        return;
+    }
     const NumberKeyReader reader;
     sortGrid<long double>(
         grid, first, last, descending, column,

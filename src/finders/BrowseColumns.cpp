@@ -62,6 +62,11 @@ ResultColumns::NumberKeyOf BrowseColumns::numberKeyOf(int column) const {
     return [](const ResultRecord& r) { return std::fabs(static_cast<long double>(r.size)); };
 }
 
+ResultColumns::WholeKeyOf BrowseColumns::wholeNumberKeyOf(int column) const {
+    if (column != Size) return {};
+    return [](const ResultRecord& r) { return sizeKey(r.size); };
+}
+
 ResultColumns::DateKeyOf BrowseColumns::dateKeyOf(int column) const {
     if (column != Modified && column != Access) return ResultColumns::dateKeyOf(column);
     // Many files share a date: each distinct text is read once, as the locale reads it.

@@ -24,6 +24,7 @@ class BrowseColumns : public ResultColumns {
     QString text(const ResultRecord& record, int column) const override;
 
     NumberKeyOf numberKeyOf(int column) const override;
+    WholeKeyOf wholeNumberKeyOf(int column) const override;
     DateKeyOf dateKeyOf(int column) const override;
     TextKeyOf textKeyOf(int column) const override;
 

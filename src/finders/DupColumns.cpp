@@ -92,6 +92,11 @@ ResultColumns::NumberKeyOf DupColumns::numberKeyOf(int column) const {
     return [](const ResultRecord& r) { return std::fabs(static_cast<long double>(r.size)); };
 }
 
+ResultColumns::WholeKeyOf DupColumns::wholeNumberKeyOf(int column) const {
+    if (field(column) != Field::Size) return {};
+    return [](const ResultRecord& r) { return sizeKey(r.size); };
+}
+
 ResultColumns::DateKeyOf DupColumns::dateKeyOf(int column) const {
     const Field f = field(column);
     if (f != Field::Modified && f != Field::Access) return ResultColumns::dateKeyOf(column);

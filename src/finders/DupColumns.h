@@ -31,6 +31,7 @@ class DupColumns : public ResultColumns {
     QString text(const ResultRecord& record, int column) const override;
 
     NumberKeyOf numberKeyOf(int column) const override;
+    WholeKeyOf wholeNumberKeyOf(int column) const override;
     DateKeyOf dateKeyOf(int column) const override;
     TextKeyOf textKeyOf(int column) const override;
     int sharedFileColumn() const override;  // the Size column

@@ -112,6 +112,11 @@ ResultColumns::NumberKeyOf FoundColumns::numberKeyOf(int column) const {
     return [](const ResultRecord& r) { return std::fabs(static_cast<long double>(r.size)); };
 }
 
+ResultColumns::WholeKeyOf FoundColumns::wholeNumberKeyOf(int column) const {
+    if (column < 0 || column >= count() || fields_[size_t(column)] != Field::Size) return {};
+    return [](const ResultRecord& r) { return sizeKey(r.size); };
+}
+
 ResultColumns::DateKeyOf FoundColumns::dateKeyOf(int column) const {
     if (column < 0 || column >= count()) return ResultColumns::dateKeyOf(column);
     const Field f = fields_[size_t(column)];

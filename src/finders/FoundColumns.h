@@ -53,6 +53,7 @@ class FoundColumns : public ResultColumns {
     int count() const override { return int(fields_.size()); }
     QString text(const ResultRecord& record, int column) const override;
     NumberKeyOf numberKeyOf(int column) const override;
+    WholeKeyOf wholeNumberKeyOf(int column) const override;
     DateKeyOf dateKeyOf(int column) const override;
 
     // The date and time texts by stamp, made once per distinct date (for vastel-scan too).
