@@ -11,8 +11,11 @@
 #include <QByteArrayView>
 #include <algorithm>
 #include <cstring>
+#include <condition_variable>
 #include <deque>
 #include <limits>
+#include <mutex>
+#include <thread>
 
 namespace vastel {
 
@@ -110,11 +113,23 @@ class RecordStore {
     bool empty() const { return size_ == 0; }
     const Record& operator[](size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
     Record& operator[](size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+    // Whether the next record starts a new block (push_back then changes the block list).
+    bool full() const { return size_ % kBlock == 0; }
+    // The records of the block that holds index i, from i to the block's end.
+    Record* from(size_t i) { return &blocks_[i / kBlock][i % kBlock]; }
+    static size_t toBlockEnd(size_t i) { return kBlock - i % kBlock; }
+    // Lets go of the blocks that hold only records before `index`: a pass in record order
+    // frees what it has passed. Those records must not be used again.
+    void releaseBefore(size_t index) {
+        for (size_t b = released_; b < index / kBlock && b < blocks_.size(); ++b) blocks_[b].reset();
+        released_ = std::max(released_, index / kBlock);
+    }
 
   private:
     static constexpr size_t kBlock = 16384;
     std::vector<std::unique_ptr<Record[]>> blocks_;
     size_t size_ = 0;
+    size_t released_ = 0;
 };
 
 struct Folder {
@@ -292,7 +307,90 @@ struct DupCollection::Impl {
     std::vector<QString> sizeTexts;
     std::vector<qint32> sizeRank, stampRank, folderRank, typeRank;
 
+    // Types and stamp texts are looked up beside the walk, on a thread of their own: the walk
+    // mostly waits on the file system. The walk hands records over in batches; the block list
+    // and the count handed over are shared under the mutex, each record is touched by one
+    // thread at a time.
+    struct Describer {
+        std::mutex mutex;
+        std::condition_variable wake;
+        size_t handedOver = 0;
+        bool walkDone = false;
+        std::thread thread;
+    };
+    static constexpr size_t kHandOver = 2048;
+    Describer describer;
+
     explicit Impl(const DupOptions& o) : options(o) {}
+    ~Impl() { describeAll(); }
+
+    void describeBeside() {
+        size_t done = 0;
+        for (;;) {
+            std::unique_lock<std::mutex> lock(describer.mutex);
+            describer.wake.wait(lock, [&] {
+                return describer.handedOver > done || describer.walkDone;
+            });
+            const size_t upTo = describer.handedOver;
+            const bool last = describer.walkDone;
+            // The blocks' addresses are taken while the walk cannot add one.
+            std::vector<std::pair<Record*, size_t>> runs;
+            for (size_t i = done; i < upTo;) {
+                const size_t n = std::min(RecordStore::toBlockEnd(i), upTo - i);
+                runs.push_back({records.from(i), n});
+                i += n;
+            }
+            lock.unlock();
+            for (const auto& [first, n] : runs)
+                for (size_t k = 0; k < n; ++k) describe(first[k]);
+            done = upTo;
+            if (last && done == describer.handedOver) return;
+        }
+    }
+
+    // Called by the walk after each record.
+    void handOver() {
+        if (records.size() % kHandOver != 0) return;
+        {
+            const std::lock_guard<std::mutex> lock(describer.mutex);
+            describer.handedOver = records.size();
+        }
+        describer.wake.notify_one();
+    }
+
+    void addRecord(Record r) {
+        if (comparesContents()) {
+            records.push_back(r);
+            return;
+        }
+        if (describer.walkDone) {  // collected after the records were taken
+            describe(r);
+            records.push_back(r);
+            return;
+        }
+        if (!describer.thread.joinable())
+            describer.thread = std::thread([this] { describeBeside(); });
+        if (records.full()) {
+            const std::lock_guard<std::mutex> lock(describer.mutex);
+            records.push_back(r);
+        } else {
+            records.push_back(r);
+        }
+        handOver();
+    }
+
+    // Every record collected is described once this returns; later records are described
+    // as they come.
+    void describeAll() {
+        if (!describer.thread.joinable()) return;
+        {
+            const std::lock_guard<std::mutex> lock(describer.mutex);
+            describer.handedOver = records.size();
+            describer.walkDone = true;
+        }
+        describer.wake.notify_one();
+        describer.thread.join();
+    }
 
     void describe(Record& r) {
         r.type = typeOf(r.name());
@@ -416,6 +514,13 @@ struct DupCollection::Impl {
 
     // Ranks of the field values in the order of their texts.
     void rankFields() {
+        // The sizes on a thread of their own: they are the most texts to make.
+        std::thread sizesThread([this] { rankSizes(); });
+        rankStampsFoldersTypes();
+        sizesThread.join();
+    }
+
+    void rankSizes() {
         std::vector<qint64> distinct;
         distinct.reserve(records.size());
         for (size_t i = 0; i < records.size(); ++i) distinct.push_back(records[i].size);
@@ -426,7 +531,9 @@ struct DupCollection::Impl {
         sizeTexts.reserve(sizes.size());
         for (const qint64 s : sizes) sizeTexts.push_back(thousandsText(s));
         sizeRank = rankTexts(sizeTexts);
+    }
 
+    void rankStampsFoldersTypes() {
         std::vector<QString> stampTexts;
         stampTexts.reserve(stamps.size());
         for (size_t i = 0; i < stamps.size(); ++i) stampTexts.push_back(stamps.text(int(i)));
@@ -486,15 +593,13 @@ struct DupCollection::Impl {
         const std::vector<Field> fields = lineFields();
         const bool packStamps =
             stamps.size() < (size_t(1) << 20) && types.size() < (size_t(1) << 24);
-        std::vector<SortEntry> entries;
-        entries.reserve(only ? only->size() : records.size());
-        if (only) {
-            for (const qint32 i : *only) entries.push_back(entryOf(i, packStamps));
-        } else {
-            for (size_t i = 0; i < records.size(); ++i)
-                entries.push_back(entryOf(qint32(i), packStamps));
-        }
-        std::sort(entries.begin(), entries.end(), [&](const SortEntry& x, const SortEntry& y) {
+        std::vector<SortEntry> entries(only ? only->size() : records.size());
+        parallelFor(entries.size(), 50'000, [&](size_t from, size_t to) {
+            for (size_t k = from; k < to; ++k)
+                entries[k] = entryOf(only ? (*only)[k] : qint32(k), packStamps);
+        });
+        // Every pair of lines is ordered (the index decides last), so the order is one.
+        parallelSort(entries.begin(), entries.end(), [&](const SortEntry& x, const SortEntry& y) {
             if (x.k1 != y.k1) return x.k1 < y.k1;
             if (x.k2 != y.k2) return x.k2 < y.k2;
             const Record& a = records[size_t(x.index)];
@@ -544,20 +649,34 @@ struct DupCollection::Impl {
         }
     }
 
-    // The grid's records, in grid order, of the records listed: their paths are joined on
-    // every core, since a whole disk can list hundreds of thousands of them.
+    // The grid's records, in grid order, of the records listed. They are made in the order of
+    // the collection, whose blocks go as soon as they are passed, and then moved into grid
+    // order: a whole disk's records are never held twice over.
     std::vector<ResultRecord> makeRecords(const std::vector<qint32>& listed,
-                                          const std::vector<GridShade>& shades) const {
-        std::vector<ResultRecord> out(listed.size());
-        const auto fill = [&](size_t from, size_t to) {
-            for (size_t k = from; k < to; ++k) {
-                out[k] = recordOf(records[size_t(listed[k])]);
-                if (!shades.empty()) out[k].shade = shades[k];
-            }
-        };
-        parallelFor(listed.size(), 20'000, fill);
+                                          const std::vector<GridShade>& shades) {
         std::vector<qint32> rowOf(records.size(), -1);
         for (size_t k = 0; k < listed.size(); ++k) rowOf[size_t(listed[k])] = qint32(k);
+        std::vector<ResultRecord> out;
+        out.reserve(listed.size());
+        std::vector<qint32> rowOfMade;  // the grid row of out[j]
+        rowOfMade.reserve(listed.size());
+        for (size_t i = 0; i < records.size(); ++i) {
+            const qint32 row = rowOf[i];
+            if (row < 0) continue;
+            out.push_back(recordOf(records[i]));
+            if (!shades.empty()) out.back().shade = shades[size_t(row)];
+            rowOfMade.push_back(row);
+            records.releaseBefore(i);
+        }
+        records = RecordStore();
+        // Each cycle of the permutation is followed once; a record in its row says so.
+        for (size_t j = 0; j < out.size(); ++j) {
+            while (rowOfMade[j] != qint32(j)) {
+                const size_t to = size_t(rowOfMade[j]);
+                std::swap(out[j], out[to]);
+                std::swap(rowOfMade[j], rowOfMade[to]);
+            }
+        }
         markSharedFiles(rowOf, out);
         return out;
     }
@@ -574,11 +693,10 @@ struct DupCollection::Impl {
         releaseFreeMemory();
     }
 
-    // The grid's records; the collection's own records go as soon as they are made.
+    // The grid's records; the collection's own records go as they are made.
     std::vector<ResultRecord> finish(const std::vector<qint32>& listed,
                                      const std::vector<GridShade>& shades) {
         std::vector<ResultRecord> out = makeRecords(listed, shades);
-        records = RecordStore();
         identities = {};
         linked = {};
         return out;
@@ -743,11 +861,10 @@ void DupCollection::collect(const WalkFile& file) {
     if (d->comparesContents()) {
         // Types and stamp texts only for the files that end up in a group: most never do.
         d->identities.push_back({e.device, e.inode});
-    } else {
-        d->describe(r);
-        if (e.links > 1) d->linked.push_back({qint32(d->records.size()), {e.device, e.inode}});
+    } else if (e.links > 1) {
+        d->linked.push_back({qint32(d->records.size()), {e.device, e.inode}});
     }
-    d->records.push_back(r);
+    d->addRecord(r);
 }
 
 qint64 DupCollection::count() const { return qint64(d->records.size()); }
@@ -755,6 +872,7 @@ qint64 DupCollection::count() const { return qint64(d->records.size()); }
 void DupCollection::clear() { d = std::make_unique<Impl>(d->options); }
 
 DupRecords DupCollection::takeRecords(StopToken* stop) {
+    d->describeAll();
     DupRecords found;
     if (d->comparesContents()) {
         StopToken never;

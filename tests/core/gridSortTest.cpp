@@ -1,4 +1,5 @@
 #include "core/GridModel.h"
+#include "core/ParallelFor.h"
 #include "core/RangeSort.h"
 #include "core/ShortDateReader.h"
 #include "core/SortGrid.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <QDate>
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -491,6 +493,41 @@ TEST(GridSortKeysTest, DateKeyReadsTheShortDateFormat) {
     LocaleScope locale(kEnglishUs);
     EXPECT_EQ(dateKey(QString()), 2.0);  // 1 January 1900
     EXPECT_EQ(dateKey("1/1/00"), ShortDateReader::dayKey(QDate(2000, 1, 1)));
+}
+
+// The sort on several threads: the same order as std::sort where every pair is ordered, and a
+// sorted permutation where many keys are equal, over sizes that do and do not split, pivots
+// that fall on the smallest key included.
+TEST(ParallelSortTest, SameOrderAsOneThread) {
+    std::mt19937 random(7);
+    struct Item {
+        int key;
+        int index;
+    };
+    const auto total = [](const Item& a, const Item& b) {
+        return a.key != b.key ? a.key < b.key : a.index < b.index;
+    };
+    const auto byKey = [](const Item& a, const Item& b) { return a.key < b.key; };
+    for (const size_t n : {size_t(0), size_t(1), size_t(7), size_t(5000), size_t(120'001)}) {
+        for (const int distinct : {1, 3, 1'000'000}) {
+            std::vector<Item> items(n);
+            for (size_t i = 0; i < n; ++i) items[i] = {int(random() % unsigned(distinct)), int(i)};
+            std::vector<Item> expected = items;
+            std::sort(expected.begin(), expected.end(), total);
+            std::vector<Item> sorted = items;
+            parallelSort(sorted.begin(), sorted.end(), total, 1000);
+            ASSERT_TRUE(std::equal(sorted.begin(), sorted.end(), expected.begin(), expected.end(),
+                                   [](const Item& a, const Item& b) { return a.index == b.index; }))
+                << n << " items, " << distinct << " keys";
+            std::vector<Item> weak = items;
+            parallelSort(weak.begin(), weak.end(), byKey, 1000);
+            ASSERT_TRUE(std::is_sorted(weak.begin(), weak.end(), byKey));
+            std::sort(weak.begin(), weak.end(), total);
+            ASSERT_TRUE(std::equal(weak.begin(), weak.end(), expected.begin(), expected.end(),
+                                   [](const Item& a, const Item& b) { return a.index == b.index; }))
+                << "not a permutation: " << n << " items, " << distinct << " keys";
+        }
+    }
 }
 
 }  // namespace

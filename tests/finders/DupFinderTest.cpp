@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <QProcess>
+#include <QMap>
 #include <QSet>
 
 namespace vastel {
@@ -273,33 +274,49 @@ TEST(DupFinder, RowsThatShareTheirFileSaySo) {
 }
 
 TEST(DupFinder, ManyRowsKeepTheirOwnCellsAndPaths) {
-    // Enough rows for the cells to be made on several threads.
+    // Enough rows for the cells to be made on several threads, and for the types and dates to
+    // be looked up beside the walk over many hand-overs and record blocks.
+    LocaleScope locale(kEnglishUs);
     TempTree tree;
     constexpr int kFiles = 45'000;
+    const char* const extensions[] = {".txt", ".png", ".zq1", ""};
     for (const char* folder : {"a", "b"}) tree.createFolder(folder);
     for (int i = 0; i < kFiles; ++i) {
-        const QByteArray path =
-            tree.path(QByteArray(i % 2 ? "a/f" : "b/f") + QByteArray::number(i));
+        const QByteArray path = tree.path(QByteArray(i % 2 ? "a/f" : "b/f") +
+                                          QByteArray::number(i) + extensions[i % 4]);
         const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::ftruncate(fd, i % 997), 0);
+        const timespec times[2] = {{kMonday, 0}, {kMonday + (i % 5) * 86400, 0}};
+        ASSERT_EQ(::futimens(fd, times), 0);
         ::close(fd);
     }
     const std::vector<GridRow> rows = duplicates(tree, 3);
     ASSERT_EQ(rows.size(), size_t(kFiles));
     QSet<QByteArray> paths;
+    QMap<qint64, QString> dateOfDay;
     for (const GridRow& r : rows) paths.insert(r.path);
     EXPECT_EQ(paths.size(), kFiles);
     for (size_t k = 0; k < rows.size(); ++k) {
         const GridRow& r = rows[k];
         struct stat st {};
         ASSERT_EQ(::stat(r.path.constData(), &st), 0) << r.path.constData();
-        ASSERT_EQ(r.cells[0], QString::fromUtf8(r.path.mid(r.path.lastIndexOf('/') + 1)));
+        const QByteArray name = r.path.mid(r.path.lastIndexOf('/') + 1);
+        ASSERT_EQ(r.cells[0], QString::fromUtf8(name));
         ASSERT_EQ(r.cells[1], thousandsText(st.st_size));
+        const qsizetype dot = name.lastIndexOf('.');
+        ASSERT_EQ(r.cells[6], fileTypeText(dot < 0 ? QString() : QString::fromUtf8(name.mid(dot))))
+            << name.constData();
+        // One text per day, and each day its own.
+        QString& date = dateOfDay[(st.st_mtime - kMonday) / 86400];
+        if (date.isEmpty()) date = r.cells[2];
+        ASSERT_EQ(r.cells[2], date) << name.constData();
         if (k > 0) {
             ASSERT_EQ(r.shade == rows[k - 1].shade, r.cells[1] == rows[k - 1].cells[1]) << k;
         }
     }
+    ASSERT_EQ(dateOfDay.size(), 5);
+    EXPECT_EQ(QSet<QString>(dateOfDay.begin(), dateOfDay.end()).size(), 5);
 }
 
 TEST(FieldTexts, FoldedKeysKeepBytesThatAreNotText) {
