@@ -4,6 +4,7 @@
 // Usage: vastel-bench-content-stages TREE [READERS [KEEP_MIB]]
 #include "finders/ContentGroups.h"
 #include "finders/DupFinder.h"
+#include "platform/MemoryRelease.h"
 
 #include <sys/resource.h>
 #include <QElapsedTimer>
@@ -41,6 +42,7 @@ class Files : public WalkSink {
 }  // namespace
 
 int main(int argc, char** argv) {
+    returnLargeBlocksOnRelease();  // as the program does
     if (argc < 2) {
         std::fputs("Usage: vastel-bench-content-stages TREE [READERS [KEEP_MIB]]\n", stderr);
         return 2;

@@ -5,6 +5,7 @@
 // Usage: vastel-bench-dup-phases TREE [RUNS]
 #include "core/GridModel.h"
 #include "finders/DupFinder.h"
+#include "platform/MemoryRelease.h"
 
 #include <sys/resource.h>
 #include <QCoreApplication>
@@ -88,6 +89,7 @@ Phases runOnce(const QByteArray& tree, const DupOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    returnLargeBlocksOnRelease();  // as the program does
     QCoreApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "Usage: %s TREE [RUNS] [MODE...]\n", argv[0]);
