@@ -459,7 +459,7 @@ class Grouping {
         struct Source {
             Entry* entry = nullptr;
             int fd = -1;
-            std::unique_ptr<char[]> buffer;
+            char* buffer = nullptr;
             const char* view = nullptr;
         };
         const qint64 size = entries_[size_t(members.front())].size;
@@ -476,10 +476,19 @@ class Grouping {
                 if (s.fd < 0) continue;
                 ::posix_fadvise(s.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
                 ::posix_fadvise(s.fd, 0, 0, POSIX_FADV_NOREUSE);
-                s.buffer.reset(new char[size_t(std::min(block, size))]);
             }
             sources.push_back(std::move(s));
         }
+        // One buffer for all sources, kept from group to group: fresh large blocks for every
+        // group would each cost the system's page faults again.
+        const qint64 each = std::min(block, size);
+        const qint64 needed = each * qint64(sources.size());
+        if (needed > sideCapacity_) {
+            sideBuffer_.reset(new char[size_t(needed)]);
+            sideCapacity_ = needed;
+        }
+        for (size_t k = 0; k < sources.size(); ++k)
+            if (sources[k].fd >= 0) sources[k].buffer = sideBuffer_.get() + qint64(k) * each;
         std::vector<std::vector<size_t>> classes(1);
         for (size_t s = 0; s < sources.size(); ++s) classes[0].push_back(s);
         const auto closeAll = [&] {
@@ -510,8 +519,8 @@ class Grouping {
                     Source& s = sources[k];
                     if (s.entry->kept) {
                         s.view = s.entry->kept.get() + at;
-                    } else if (readAll(s.fd, s.buffer.get(), n, at)) {
-                        s.view = s.buffer.get();
+                    } else if (readAll(s.fd, s.buffer, n, at)) {
+                        s.view = s.buffer;
                         bytesRead_.fetch_add(n, std::memory_order_relaxed);
                     } else {
                         ::close(s.fd);
@@ -591,6 +600,8 @@ class Grouping {
             }
             for (const qint32 i : g) dropKept(entries_[size_t(i)]);
         }
+        sideBuffer_.reset();
+        sideCapacity_ = 0;
     }
 
     void report(std::vector<qint32> members) {
@@ -628,6 +639,8 @@ class Grouping {
     std::vector<Entry> entries_;
     std::atomic<qint64> bytesRead_{0};
     std::atomic<qint64> keptBytes_{0};
+    std::unique_ptr<char[]> sideBuffer_;  // the byte comparison's read blocks
+    qint64 sideCapacity_ = 0;
     struct Seen {
         qint64 size;
         quint64 low, high;
