@@ -262,6 +262,7 @@ quint64 namePrefix(QByteArrayView key, qsizetype offset) {
 struct SortEntry {
     quint64 k1 = 0, k2 = 0;
     qint32 index = 0;
+    qint32 sizeRank = 0;  // the rank of the size's text, so that ties need not look it up
 };
 
 template <typename T>
@@ -393,6 +394,16 @@ struct DupCollection::Impl {
     }
 
     void describe(Record& r) {
+        for (const char c : r.name()) {
+            if (uchar(c) >= 0x80) {
+                const QByteArray name = QByteArray::fromRawData(r.nameData, r.nameSize);
+                if (isValidUtf8(name)) {
+                    r.unicodeKey = qint32(unicodeKeys.size());
+                    unicodeKeys.push_back(foldedKey(name));
+                }
+                break;
+            }
+        }
         r.type = typeOf(r.name());
         stamps.dateIndex(r.modified);
         stamps.timeIndex(r.modified);
@@ -424,7 +435,7 @@ struct DupCollection::Impl {
                 std::memcmp(last.constData(), path.constData(), size_t(path.size())) == 0)
                 return lastFolder;
         }
-        folders.push_back({path, foldedKey(path)});
+        folders.push_back({path, {}});  // its key is made when the lines are ordered
         lastFolder = qint32(folders.size() - 1);
         return lastFolder;
     }
@@ -541,7 +552,10 @@ struct DupCollection::Impl {
 
         std::vector<QByteArray> folderKeys;
         folderKeys.reserve(folders.size());
-        for (const Folder& f : folders) folderKeys.push_back(f.key);
+        for (Folder& f : folders) {
+            f.key = foldedKey(f.path);
+            folderKeys.push_back(f.key);
+        }
         folderRank = rankKeys(folderKeys);
 
         std::vector<QString> typeTexts;
@@ -556,7 +570,8 @@ struct DupCollection::Impl {
         const Record& r = records[size_t(index)];
         SortEntry e;
         e.index = index;
-        const quint64 sizeR = quint64(sizeRank[size_t(sizeIndexOf(r))]);
+        e.sizeRank = sizeRank[size_t(sizeIndexOf(r))];
+        const quint64 sizeR = quint64(e.sizeRank);
         const quint64 dateR = quint64(stampRank[size_t(dateOf(r))]);
         const quint64 timeR = quint64(stampRank[size_t(timeOf(r))]);
         const quint64 accessR = quint64(stampRank[size_t(accessOf(r))]);
@@ -589,7 +604,10 @@ struct DupCollection::Impl {
     }
 
     // The collection (or the records listed) in the order of its lines.
-    std::vector<qint32> sortedOrder(const std::vector<qint32>* only = nullptr) const {
+    // keyChanges: set for each line whose leading numbers alone show that its match key
+    // differs from the line before, so that most neighbours need not be compared field by field.
+    std::vector<qint32> sortedOrder(const std::vector<qint32>* only = nullptr,
+                                    std::vector<bool>* keyChanges = nullptr) const {
         const std::vector<Field> fields = lineFields();
         const bool packStamps =
             stamps.size() < (size_t(1) << 20) && types.size() < (size_t(1) << 24);
@@ -604,12 +622,25 @@ struct DupCollection::Impl {
             if (x.k2 != y.k2) return x.k2 < y.k2;
             const Record& a = records[size_t(x.index)];
             const Record& b = records[size_t(y.index)];
-            for (const Field f : fields)
-                if (const int c = compareField(f, a, b)) return c < 0;
+            for (const Field f : fields) {
+                const int c = f == Field::Size ? compareValues(x.sizeRank, y.sizeRank)
+                                               : compareField(f, a, b);
+                if (c != 0) return c < 0;
+            }
             // Lines that read the same: a fixed order all the same.
             if (const int c = compareBytes(a.name(), b.name())) return c < 0;
             return x.index < y.index;
         });
+        if (keyChanges) {
+            // The name modes' numbers are the start of the folded name, which the key begins
+            // with; in the others the first number orders the key's leading fields.
+            const bool byName = options.matchMode <= 2;
+            const bool packed = byName || options.matchMode != 6 || packStamps;
+            keyChanges->assign(entries.size(), false);
+            for (size_t k = 1; k < entries.size() && packed; ++k)
+                (*keyChanges)[k] = entries[k].k1 != entries[k - 1].k1 ||
+                                   (byName && entries[k].k2 != entries[k - 1].k2);
+        }
         std::vector<qint32> order;
         order.reserve(entries.size());
         for (const SortEntry& e : entries) order.push_back(e.index);
@@ -794,7 +825,9 @@ struct DupCollection::Impl {
     std::vector<ResultRecord> gridRecords() {
         if (records.empty()) return {};
         rankFields();
-        std::vector<qint32> order = sortedOrder();
+        std::vector<bool> keyChanges;
+        std::vector<qint32> order = sortedOrder(
+            nullptr, options.mode == FinderMode::FileHogs ? nullptr : &keyChanges);
         if (options.mode == FinderMode::FileHogs) {
             std::reverse(order.begin(), order.end());
             releaseSortTexts();
@@ -819,7 +852,7 @@ struct DupCollection::Impl {
         while (k + 1 < n) {
             const Record& first = records[size_t(order[k])];
             size_t i = k + 1;
-            while (i < n && sameKey(key, records[size_t(order[i])], first)) {
+            while (i < n && !keyChanges[i] && sameKey(key, records[size_t(order[i])], first)) {
                 if (i == k + 1) add(order[k]);
                 add(order[i]);
                 ++i;
@@ -845,15 +878,6 @@ void DupCollection::collect(const WalkFile& file) {
     Record r;
     r.nameData = d->names.add(e.name).data();
     r.nameSize = quint16(std::min<qsizetype>(e.name.size(), 0xFFFF));
-    for (const char c : e.name) {
-        if (uchar(c) >= 0x80) {
-            if (isValidUtf8(e.name)) {
-                r.unicodeKey = qint32(d->unicodeKeys.size());
-                d->unicodeKeys.push_back(foldedKey(e.name));
-            }
-            break;
-        }
-    }
     r.size = e.size;
     r.folder = d->folderOf(file.folder);
     r.modified = e.lastWrite;
