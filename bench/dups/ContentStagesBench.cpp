@@ -35,7 +35,7 @@ class Files : public WalkSink {
     std::vector<ContentFile> files;
     bool accepts(const WalkFile& f) override { return f.entry.size > 0; }
     void collect(const WalkFile& f) override {
-        files.push_back({f.path(), f.entry.size, f.entry.device, f.entry.inode});
+        files.push_back({f.path(), f.entry.size, f.entry.device, f.entry.inode, {}, {}});
     }
 };
 

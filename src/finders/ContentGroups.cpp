@@ -31,6 +31,25 @@ QString contentStageText(ContentStage stage) {
     return {};
 }
 
+// As joinPath: one separator between, none added after a folder that ends in one.
+const char* pathOf(const ContentFile& file, QByteArray& buffer) {
+    if (!file.path.isEmpty() || file.folder.isEmpty()) {
+        buffer = file.path.isEmpty() ? file.name.toByteArray() : file.path;
+        return buffer.constData();
+    }
+    buffer.clear();
+    buffer.append(file.folder);
+    if (!file.folder.endsWith('/')) buffer.append('/');
+    buffer.append(file.name);
+    return buffer.constData();
+}
+
+QByteArray ContentFile::fullPath() const {
+    QByteArray buffer;
+    pathOf(*this, buffer);
+    return buffer;
+}
+
 namespace {
 
 constexpr qint64 kEnd = 4096;             // bytes hashed at either end
@@ -42,33 +61,35 @@ constexpr qint64 kSideBySideBuffers = 64 << 20;
 constexpr auto kProgressEvery = std::chrono::milliseconds(25);
 
 // What a file looked like when it was first opened; any later difference means it changed.
+// The size is the entry's own.
 struct Stamps {
-    qint64 size = 0;
-    qint64 mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
+    qint64 mtimeSec = 0, ctimeSec = 0;
+    qint32 mtimeNsec = 0, ctimeNsec = 0;
     friend bool operator==(const Stamps&, const Stamps&) = default;
 };
 
 Stamps stampsOf(const struct stat& st) {
-    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec),
-            qint64(st.st_ctim.tv_sec), qint64(st.st_ctim.tv_nsec)};
+    return {qint64(st.st_mtim.tv_sec), qint64(st.st_ctim.tv_sec), qint32(st.st_mtim.tv_nsec),
+            qint32(st.st_ctim.tv_nsec)};
 }
 
 enum class EntryState : quint8 { Live, Changed, Unreadable };
 
-// One file (one inode) with its names.
+// One file (one inode) with its names. A whole disk may hold millions: kept small.
 struct Entry {
-    qint32 file = 0;            // the name that stands for it
-    std::vector<qint32> links;  // its other names
+    qint32 file = 0;      // the name that stands for it
+    qint32 linkSet = -1;  // its other names, in Grouping::linkSets_ (-1: none)
     qint64 size = 0;
     dev_t device = 0;
     ino_t inode = 0;
     Stamps stamps;
-    bool stamped = false;
-    bool whole = false;  // the ends key was taken over the whole contents
-    EntryState state = EntryState::Live;
-    ContentDigest key;             // first and last 4 KiB (or everything)
-    ContentDigest full;            // whole contents
+    // First and last 4 KiB (or everything, when whole), then the whole contents once the
+    // full stage has read them.
+    ContentDigest digest;
     std::unique_ptr<char[]> kept;  // the contents, when kept for the byte comparison
+    bool stamped = false;
+    bool whole = false;  // the ends digest was taken over the whole contents
+    EntryState state = EntryState::Live;
 };
 
 bool readAll(int fd, char* into, qint64 size, qint64 offset) {
@@ -160,11 +181,13 @@ class Grouping {
     // Opens the file of an entry: it must still be the regular file the walk found, with the
     // size it had, and look as it did when it was first opened.
     int open(Entry& e) {
-        const QByteArray& path = files_[size_t(e.file)].path;
+        // Each reader thread joins the paths it opens in a buffer of its own.
+        thread_local QByteArray buffer;
+        const char* path = pathOf(files_[size_t(e.file)], buffer);
         const int flags = O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
         // Reading contents should not change the access dates the finders show.
-        int fd = ::open(path.constData(), flags | O_NOATIME);
-        if (fd < 0 && errno == EPERM) fd = ::open(path.constData(), flags);
+        int fd = ::open(path, flags | O_NOATIME);
+        if (fd < 0 && errno == EPERM) fd = ::open(path, flags);
         if (fd < 0) {
             leaveOut(e, errno == ENOENT || errno == ELOOP || errno == ENOTDIR
                             ? EntryState::Changed
@@ -179,7 +202,7 @@ class Grouping {
         }
         const Stamps now = stampsOf(st);
         if (!S_ISREG(st.st_mode) || st.st_dev != e.device || st.st_ino != e.inode ||
-            now.size != e.size || (e.stamped && now != e.stamps)) {
+            qint64(st.st_size) != e.size || (e.stamped && now != e.stamps)) {
             ::close(fd);
             leaveOut(e, EntryState::Changed);
             return -1;
@@ -192,7 +215,8 @@ class Grouping {
     // After reading: the file must look as it did before; closes it either way.
     bool closeUnchanged(Entry& e, int fd) {
         struct stat st;
-        const bool same = ::fstat(fd, &st) == 0 && stampsOf(st) == e.stamps;
+        const bool same =
+            ::fstat(fd, &st) == 0 && qint64(st.st_size) == e.size && stampsOf(st) == e.stamps;
         ::close(fd);
         if (!same) leaveOut(e, EntryState::Changed);
         return same;
@@ -233,14 +257,14 @@ class Grouping {
             same.clear();
             for (size_t l = k; l < j; ++l) same.push_back(names[l].index);
             if (same.size() > 1) {
-                const auto pathOf = [this](qint32 i) -> const QByteArray& {
-                    return files_[size_t(i)].path;
-                };
-                std::sort(same.begin(), same.end(),
-                          [&](qint32 a, qint32 b) { return pathOf(a) < pathOf(b); });
-                same.erase(std::unique(same.begin(), same.end(),
-                                       [&](qint32 a, qint32 b) { return pathOf(a) == pathOf(b); }),
-                           same.end());
+                std::vector<std::pair<QByteArray, qint32>> named;
+                for (const qint32 i : same) named.push_back({files_[size_t(i)].fullPath(), i});
+                std::sort(named.begin(), named.end());
+                named.erase(std::unique(named.begin(), named.end(),
+                                        [](const auto& a, const auto& b) { return a.first == b.first; }),
+                            named.end());
+                same.clear();
+                for (const auto& n : named) same.push_back(n.second);
             }
             Entry e;
             const ContentFile& f = files_[size_t(same.front())];
@@ -248,7 +272,10 @@ class Grouping {
             e.size = f.size;
             e.device = f.device;
             e.inode = f.inode;
-            e.links.assign(same.begin() + 1, same.end());
+            if (same.size() > 1) {
+                e.linkSet = qint32(linkSets_.size());
+                linkSets_.emplace_back(same.begin() + 1, same.end());
+            }
             sized.push_back({e.size, e.device, e.inode, qint32(entries_.size())});
             entries_.push_back(std::move(e));
             k = j;
@@ -313,7 +340,7 @@ class Grouping {
     // file of a group is read again; keeping every small file would cost far more memory.
     bool seenBefore(const Entry& e) {
         const std::lock_guard<std::mutex> lock(seenMutex_);
-        return !seen_.insert({e.size, e.key.low, e.key.high}).second;
+        return !seen_.insert({e.size, e.digest.low, e.digest.high}).second;
     }
 
     // Asks the disk for the bytes the ends stage reads, without waiting for them.
@@ -333,7 +360,7 @@ class Grouping {
         if (e.size <= kWholeRead) {
             ok = readAllCached(fd, scratch.data(), e.size, 0, waited);
             if (ok) {
-                e.key = hasher.hashOf(scratch.data(), size_t(e.size));
+                e.digest = hasher.hashOf(scratch.data(), size_t(e.size));
                 if (seenBefore(e) && reserveKept(e.size)) {
                     e.kept.reset(new char[size_t(e.size)]);
                     std::memcpy(e.kept.get(), scratch.data(), size_t(e.size));
@@ -346,7 +373,7 @@ class Grouping {
             ok = readAllCached(fd, scratch.data(), kEnd, 0, waited) &&
                  readAllCached(fd, scratch.data() + kEnd, kEnd, e.size - kEnd, tailWaited);
             waited = waited || tailWaited;
-            if (ok) e.key = hasher.hashOf(scratch.data(), size_t(2 * kEnd));
+            if (ok) e.digest = hasher.hashOf(scratch.data(), size_t(2 * kEnd));
             bytesRead_.fetch_add(2 * kEnd, std::memory_order_relaxed);
         }
         if (!ok) {
@@ -354,7 +381,7 @@ class Grouping {
             leaveOut(e, EntryState::Unreadable);
             return waited;
         }
-        if (closeUnchanged(e, fd) && e.whole) e.full = e.key;
+        closeUnchanged(e, fd);  // a whole file's digest is already its full one
         return waited;
     }
 
@@ -411,7 +438,7 @@ class Grouping {
         work(true);
         for (std::thread& t : helpers) t.join();
         if (stop_) return {};
-        return splitBy(groups, [](const Entry& e) { return e.key; });
+        return splitBy(groups, [](const Entry& e) { return e.digest; });
     }
 
     // The whole contents of the files whose ends matched, in large sequential reads. They are
@@ -448,9 +475,9 @@ class Grouping {
                 leaveOut(e, EntryState::Unreadable);
                 continue;
             }
-            if (closeUnchanged(e, fd)) e.full = hasher->digest();
+            if (closeUnchanged(e, fd)) e.digest = hasher->digest();
         }
-        return splitBy(groups, [](const Entry& e) { return e.full; });
+        return splitBy(groups, [](const Entry& e) { return e.digest; });
     }
 
     // The byte comparison of up to kSideBySide entries of one size, read side by side in
@@ -614,7 +641,8 @@ class Grouping {
         group.size = entries_[size_t(members.front())].size;
         for (const qint32 i : members) {
             const Entry& e = entries_[size_t(i)];
-            group.members.push_back({e.file, e.links});
+            group.members.push_back(
+                {e.file, e.linkSet < 0 ? std::vector<qint32>() : linkSets_[size_t(e.linkSet)]});
         }
         result_.groups.push_back(std::move(group));
     }
@@ -637,6 +665,7 @@ class Grouping {
     const ContentGroupOptions& options_;
     StopToken& stop_;
     std::vector<Entry> entries_;
+    std::vector<std::vector<qint32>> linkSets_;
     std::atomic<qint64> bytesRead_{0};
     std::atomic<qint64> keptBytes_{0};
     std::unique_ptr<char[]> sideBuffer_;  // the byte comparison's read blocks

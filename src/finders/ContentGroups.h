@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -19,7 +20,16 @@ struct ContentFile {
     qint64 size = 0;
     dev_t device = 0;
     ino_t inode = 0;
+    // Or, with path left empty, the folder and the name it is joined from: a whole disk's
+    // paths need not all be made at once. Their bytes must outlive the comparison.
+    QByteArrayView folder;
+    QByteArrayView name;
+
+    QByteArray fullPath() const;
 };
+
+// The file's path as a C string, joined in buffer when it is given as folder and name.
+const char* pathOf(const ContentFile& file, QByteArray& buffer);
 
 // The stages of the content comparison, in the order they run.
 enum class ContentStage { Sizes, Ends, Full, Confirm };

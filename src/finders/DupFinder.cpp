@@ -749,7 +749,7 @@ struct DupCollection::Impl {
     }
 
     // Content mode: the groups of equal bytes among the records. Files of a size no other
-    // file has are handed over without their path: they cannot be in a group.
+    // file has are handed over without their name: they cannot be in a group.
     std::vector<ResultRecord> contentRecords(StopToken& stop, std::vector<QByteArrayList>& links,
                                              ContentGroupResult& counts) {
         std::vector<std::pair<qint64, qint32>> bySize;
@@ -762,19 +762,18 @@ struct DupCollection::Impl {
                 bySize[k].first > 0 &&
                 ((k > 0 && bySize[k - 1].first == bySize[k].first) ||
                  (k + 1 < bySize.size() && bySize[k + 1].first == bySize[k].first));
+        // The paths are joined as the files are opened, from the collection's own bytes.
         std::vector<ContentFile> files(records.size());
-        parallelFor(records.size(), 20'000, [&](size_t from, size_t to) {
-            for (size_t k = from; k < to; ++k) {
-                const Record& r = records[k];
-                if (!shared[k]) continue;
-                ContentFile& f = files[k];
-                f.path = joinPath(folders[size_t(r.folder)].path,
-                                  QByteArray::fromRawData(r.nameData, r.nameSize));
-                f.size = r.size;
-                f.device = identities[k].device;
-                f.inode = identities[k].inode;
-            }
-        });
+        for (size_t k = 0; k < records.size(); ++k) {
+            const Record& r = records[k];
+            if (!shared[k]) continue;
+            ContentFile& f = files[k];
+            f.folder = folders[size_t(r.folder)].path;
+            f.name = r.name();
+            f.size = r.size;
+            f.device = identities[k].device;
+            f.inode = identities[k].inode;
+        }
         ContentGroupOptions contentOptions;
         contentOptions.progress = options.contentProgress;
         counts = findContentGroups(files, contentOptions, stop);

@@ -42,9 +42,25 @@ std::vector<ContentFile> filesOf(const TempTree& tree, const QByteArrayList& nam
         DirEntry e;
         const QByteArray path = tree.path(name);
         EXPECT_TRUE(statPath(path, e)) << path.constData();
-        files.push_back({path, e.size, e.device, e.inode});
+        files.push_back({path, e.size, e.device, e.inode, {}, {}});
     }
     return files;
+}
+
+// The same files given as folder and name, as the finder hands them over; every other folder
+// ends in its separator. The views point into the paths of `files`.
+std::vector<ContentFile> joinedFiles(const std::vector<ContentFile>& files) {
+    std::vector<ContentFile> out;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const QByteArrayView path(files[i].path);
+        const qsizetype slash = path.lastIndexOf('/');
+        ContentFile f = files[i];
+        f.path.clear();
+        f.folder = path.first(i % 2 ? slash : slash + 1);
+        f.name = path.sliced(slash + 1);
+        out.push_back(f);
+    }
+    return out;
 }
 
 // Groups as sorted texts "a b=link c": members by name, a member's hard links after "=".
@@ -165,6 +181,7 @@ TEST(ContentGroups, OnlyEqualBytesGroupWhateverTheHashReadersAndMemory) {
         int readers;
         qint64 keepBudget;
         bool evicted = false;  // out of the page cache: the reads that wait for the disk
+        bool joined = false;   // paths joined from folder and name as the files are opened
     };
     constexpr qint64 kAll = qint64(256) << 20;
     const Case cases[] = {
@@ -175,7 +192,9 @@ TEST(ContentGroups, OnlyEqualBytesGroupWhateverTheHashReadersAndMemory) {
         {"every digest equal", Hash::Colliding, 1, kAll},
         {"every digest equal, nothing kept, two readers", Hash::Colliding, 2, 0},
         {"not in the page cache", Hash::Program, 1, kAll, true},
+        {"paths given as folder and name", Hash::Program, 2, 100'000, false, true},
     };
+    const std::vector<ContentFile> joined = joinedFiles(files);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.evicted)
@@ -193,7 +212,8 @@ TEST(ContentGroups, OnlyEqualBytesGroupWhateverTheHashReadersAndMemory) {
             options.makeHasher = [] { return std::make_unique<CollidingHasher>(); };
         if (c.hash == Hash::Builtin) options.makeHasher = [] { return makeBuiltinHasher(); };
         StopToken stop;
-        const ContentGroupResult result = findContentGroups(files, options, stop);
+        const ContentGroupResult result =
+            findContentGroups(c.joined ? joined : files, options, stop);
         EXPECT_EQ(texts(result, f.names), f.expected);
         EXPECT_EQ(result.changed, 0);
         EXPECT_EQ(result.unreadable, 0);
