@@ -9,10 +9,10 @@
 #include "app/ProgramContext.h"
 #include "core/DriveEntries.h"
 #include "core/GridModel.h"
-#include "widgets/NumberSpin.h"
 #include "finders/TfrmDup.h"
 #include "platform/MemoryRelease.h"
 #include "platform/ScriptedDialogs.h"
+#include "widgets/NumberSpin.h"
 
 #include <sys/resource.h>
 #include <QApplication>
@@ -129,8 +129,9 @@ int main(int argc, char** argv) {
     }
     // The window's own fixed costs (the file-type database, fonts, the view) come before the
     // scan; what a scan adds is what grows with the files it lists.
-    std::printf("peak memory %ld KiB (%ld KiB before the first scan, %ld KiB with the window "
-                "shown)\n",
-                peakKiB(), before, shown);
+    std::printf(
+        "peak memory %ld KiB (%ld KiB before the first scan, %ld KiB with the window "
+        "shown)\n",
+        peakKiB(), before, shown);
     return 0;
 }

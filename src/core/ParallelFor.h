@@ -60,9 +60,10 @@ void sortInParts(It first, It last, const Less& less, size_t parts) {
 template <typename It, typename Less>
 void parallelSort(It first, It last, const Less& less, size_t minPerThread = 50'000) {
     const size_t n = size_t(last - first);
-    const size_t threads = std::clamp<size_t>(
-        std::min<size_t>(std::thread::hardware_concurrency(), n / std::max<size_t>(minPerThread, 1)),
-        1, 8);
+    const size_t threads =
+        std::clamp<size_t>(std::min<size_t>(std::thread::hardware_concurrency(),
+                                            n / std::max<size_t>(minPerThread, 1)),
+                           1, 8);
     detail::sortInParts(first, last, less, threads);
 }
 

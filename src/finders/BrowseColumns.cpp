@@ -87,7 +87,8 @@ ResultColumns::DateKeyOf BrowseColumns::dateKeyOf(int column) const {
 }
 
 ResultColumns::TextKeyOf BrowseColumns::textKeyOf(int column) const {
-    if (column == Filename) return [](const ResultRecord& r) { return nameKey(r.name().toByteArray()); };
+    if (column == Filename)
+        return [](const ResultRecord& r) { return nameKey(r.name().toByteArray()); };
     if (column != Type) return ResultColumns::textKeyOf(column);
     auto keys = std::make_shared<std::vector<std::string>>();
     keys->reserve(typeTexts_.size());

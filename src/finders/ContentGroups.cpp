@@ -260,9 +260,10 @@ class Grouping {
                 std::vector<std::pair<QByteArray, qint32>> named;
                 for (const qint32 i : same) named.push_back({files_[size_t(i)].fullPath(), i});
                 std::sort(named.begin(), named.end());
-                named.erase(std::unique(named.begin(), named.end(),
-                                        [](const auto& a, const auto& b) { return a.first == b.first; }),
-                            named.end());
+                named.erase(
+                    std::unique(named.begin(), named.end(),
+                                [](const auto& a, const auto& b) { return a.first == b.first; }),
+                    named.end());
                 same.clear();
                 for (const auto& n : named) same.push_back(n.second);
             }

@@ -10,8 +10,8 @@
 
 #include <QByteArrayView>
 #include <algorithm>
-#include <cstring>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <limits>
 #include <mutex>
@@ -121,7 +121,8 @@ class RecordStore {
     // Lets go of the blocks that hold only records before `index`: a pass in record order
     // frees what it has passed. Those records must not be used again.
     void releaseBefore(size_t index) {
-        for (size_t b = released_; b < index / kBlock && b < blocks_.size(); ++b) blocks_[b].reset();
+        for (size_t b = released_; b < index / kBlock && b < blocks_.size(); ++b)
+            blocks_[b].reset();
         released_ = std::max(released_, index / kBlock);
     }
 
@@ -329,9 +330,8 @@ struct DupCollection::Impl {
         size_t done = 0;
         for (;;) {
             std::unique_lock<std::mutex> lock(describer.mutex);
-            describer.wake.wait(lock, [&] {
-                return describer.handedOver > done || describer.walkDone;
-            });
+            describer.wake.wait(lock,
+                                [&] { return describer.handedOver > done || describer.walkDone; });
             const size_t upTo = describer.handedOver;
             const bool last = describer.walkDone;
             // The blocks' addresses are taken while the walk cannot add one.
@@ -825,8 +825,8 @@ struct DupCollection::Impl {
         if (records.empty()) return {};
         rankFields();
         std::vector<bool> keyChanges;
-        std::vector<qint32> order = sortedOrder(
-            nullptr, options.mode == FinderMode::FileHogs ? nullptr : &keyChanges);
+        std::vector<qint32> order =
+            sortedOrder(nullptr, options.mode == FinderMode::FileHogs ? nullptr : &keyChanges);
         if (options.mode == FinderMode::FileHogs) {
             std::reverse(order.begin(), order.end());
             releaseSortTexts();

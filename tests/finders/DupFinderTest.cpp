@@ -9,8 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QProcess>
 #include <QMap>
+#include <QProcess>
 #include <QSet>
 
 namespace vastel {
