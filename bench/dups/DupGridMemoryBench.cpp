@@ -4,12 +4,12 @@
 //
 // Usage: vastel-bench-dup-grid-memory [ROWS]   (default 1,000,000)
 // Also times the window's sorts (size, date, name) on both.
+#include "HogRecordValues.h"
 #include "core/GridModel.h"
 #include "core/SortGrid.h"
 #include "core/Utility.h"
 #include "finders/DupColumns.h"
 #include "finders/DupFinder.h"
-#include "platform/PackedStamp.h"
 
 #include <malloc.h>
 #include <QCoreApplication>
@@ -31,14 +31,9 @@ std::vector<ResultRecord> makeRecords(int n) {
     std::vector<ResultRecord> records(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         ResultRecord& r = records[size_t(i)];
-        const QByteArray folder = "/home/user/Documents/project" + QByteArray::number(i / 10);
-        r.setPath(joinPath(folder, "report-" + QByteArray::number(i) + ".pdf"), folder.size());
-        r.size = qint64(random() % 50'000'000);
-        r.modified =
-            packDosStamp(2015 + int(random() % 9), 1 + int(random() % 12), 1 + int(random() % 28),
-                         int(random() % 24), int(random() % 60), 0);
-        r.accessed = r.modified;
-        r.type = qint32(random() % 4);
+        const QByteArray folder = hogFolder(i);
+        r.setPath(joinPath(folder, hogName(i)), folder.size());
+        setHogValues(r, random);
     }
     return records;
 }

@@ -4,6 +4,7 @@
 // the finder's shared folder and name storage, as the finder makes them now.
 //
 // Usage: vastel-bench-dup-grid-use [ROWS]   (default 1,000,000; QT_QPA_PLATFORM=offscreen)
+#include "HogRecordValues.h"
 #include "app/ProgramContext.h"
 #include "core/GridModel.h"
 #include "finders/DupColumns.h"
@@ -11,7 +12,6 @@
 #include "finders/FieldTexts.h"
 #include "finders/TfrmDup.h"
 #include "platform/MemoryRelease.h"
-#include "platform/PackedStamp.h"
 #include "platform/ScriptedDialogs.h"
 #include "results/ResultList.h"
 
@@ -41,17 +41,11 @@ std::vector<ResultRecord> makeRecords(int n, Storage& storage) {
     std::mt19937 random(5);
     std::vector<ResultRecord> records(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
-        if (i % 10 == 0)
-            storage.folders.push_back("/home/user/Documents/project" + QByteArray::number(i / 10));
-        storage.names.push_back("report-" + QByteArray::number(i) + ".pdf");
+        if (i % 10 == 0) storage.folders.push_back(hogFolder(i));
+        storage.names.push_back(hogName(i));
         ResultRecord& r = records[size_t(i)];
         r.setStoredPath(storage.folders.back(), storage.names.back());
-        r.size = qint64(random() % 50'000'000);
-        r.modified =
-            packDosStamp(2015 + int(random() % 9), 1 + int(random() % 12), 1 + int(random() % 28),
-                         int(random() % 24), int(random() % 60), 0);
-        r.accessed = r.modified;
-        r.type = qint32(random() % 4);
+        setHogValues(r, random);
     }
     return records;
 }
